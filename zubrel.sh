@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# One entry point for newcomers and CI: installs what is missing, builds, then
+# runs the demo host, the test suite or the benchmarks.
+set -euo pipefail
+cd "$(dirname "$(readlink -f "$0")")"
+
+PACKAGES=(
+  cmake ninja-build g++ ccache pkg-config
+  qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-svg-dev
+  libqt6sql6-sqlite libqt6svg6 qt6-image-formats-plugins
+  libgl-dev libhunspell-dev hunspell-en-us
+  xvfb xauth
+)
+
+install_dependencies() {
+  local missing=()
+  for package in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" \
+      || missing+=("$package")
+  done
+  ((${#missing[@]} == 0)) && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get update
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+build() {
+  export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/zubrel-ccache}"
+  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache >/dev/null
+  cmake --build build -j "$(nproc)"
+}
+
+run_with_display() {
+  if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+    "$@"
+  else
+    echo "No display found: running under xvfb-run (use --trace FILE to follow along)." >&2
+    xvfb-run -a -s "-screen 0 1280x800x24" "$@"
+  fi
+}
+
+command="${1:-}"
+[ $# -gt 0 ] && shift
+case "$command" in
+  demo)
+    install_dependencies
+    build
+    run_with_display build/bin/zubrel-host "$@"
+    ;;
+  test)
+    install_dependencies
+    build
+    QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j 2 "$@"
+    ;;
+  bench)
+    install_dependencies
+    build
+    cmake --build build --target benchmarks -j "$(nproc)"
+    for b in build/bench/bin/*; do
+      [ -x "$b" ] && QT_QPA_PLATFORM=offscreen "$b"
+    done
+    ;;
+  *)
+    echo "usage: $0 demo|test|bench [arguments]" >&2
+    exit 64
+    ;;
+esac
