@@ -28,6 +28,8 @@ public:
     // <profile>/users/<userId>, created on demand. userId must be decimal
     // digits; anything else maps to "default" so no path escapes the profile.
     static QString userPath(const QString &userId);
+    // The folder name userPath() uses for userId: the id itself or "default".
+    static QString userFolderName(const QString &userId);
     static QString currentUserPath();
 
     // Favourite emoticons, favourite push messages and the recorder's
