@@ -1,0 +1,35 @@
+#include "zabstractlogger.h"
+
+#include <QPluginLoader>
+
+#include "zdir.h"
+#include "zloggerinterfaces.h"
+
+namespace zubrel {
+
+ZAbstractLogger::ZAbstractLogger(QObject *parent)
+    : QObject(parent)
+{
+}
+
+QString ZAbstractLogger::pluginPath(const QString &name)
+{
+    return ZDir::applicationPath() + QLatin1String("/plugins/log/") + name + QLatin1String(".so");
+}
+
+bool ZAbstractLogger::load(const QString &name)
+{
+    // The loader is dropped without unload(): the library stays loaded and
+    // the root object is shared by every logger of the process.
+    QPluginLoader loader(pluginPath(name));
+    m_plugin = loader.instance();
+    return loader.isLoaded() && m_plugin;
+}
+
+void ZAbstractLogger::setUserId(QString user)
+{
+    if (auto *logger = pluginInterface<ZLoggerInterface>())
+        logger->setUserId(user);
+}
+
+} // namespace zubrel

@@ -1,0 +1,48 @@
+#pragma once
+// The chat log of one conversation: a one-to-one chat (kind 1) or a random
+// chat (kind 2) logs under the conversation's id, a multi chat (kind 0)
+// under a fresh uuid per logger and the sender of each message.
+
+#include <QList>
+#include <QUuid>
+
+#include "messagestruct.h"
+#include "zabstractlogger.h"
+
+namespace zubrel {
+
+class ZChatLogger : public ZAbstractLogger
+{
+    Q_OBJECT
+public:
+    enum ChatKind { MultiChat = 0, OneToOneChat = 1, RandomChat = 2 };
+    static constexpr int defaultHistoryCount = 20;
+
+    // Null when the chat-log plug-in is not installed.
+    static ZChatLogger *create(QString id, QObject *parent, int chatKind);
+    // Tells the plug-in the logged-in user; false when there is no plug-in.
+    static bool initUser(QString user);
+
+    QUuid uuid() const { return m_uuid; }
+    int chatKind() const { return m_chatKind; }
+    QString chatId() const { return m_chatId; }
+
+public slots:
+    QList<MessageStruct> lastMessages(int count);
+    QList<MessageStruct> lastMessages();
+    void appendMessage(MessageStruct message);
+    void appendMessage(QString message, Zr::ChatDirection direction, QString contact);
+    void appendMessage(QString message, Zr::ChatDirection direction);
+    void appendMessage(QString message);
+
+private:
+    explicit ZChatLogger(QObject *parent = nullptr);
+    MessageStruct buildRecord(const QString &contact, const QString &message, const QDateTime &time,
+                              Zr::ChatDirection direction) const;
+
+    QUuid m_uuid;
+    int m_chatKind = OneToOneChat;
+    QString m_chatId;
+};
+
+} // namespace zubrel
