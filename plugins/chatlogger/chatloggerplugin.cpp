@@ -1,0 +1,36 @@
+#include "chatloggerplugin.h"
+
+#include "zdir.h"
+
+namespace zubrel {
+
+ChatLoggerPlugin::ChatLoggerPlugin(QObject *parent)
+    : QObject(parent)
+{
+}
+
+ChatLoggerPlugin::~ChatLoggerPlugin() = default;
+
+void ChatLoggerPlugin::setUserId(QString user)
+{
+    // ZDir maps anything but a decimal id to its "default" folder, so the
+    // id never becomes part of a path here.
+    m_store.open(ZDir::userPath(user));
+}
+
+QList<MessageStruct> ChatLoggerPlugin::lastMessages(int count, QString chatId)
+{
+    return m_store.lastMessages(count, chatId);
+}
+
+QList<MessageStruct> ChatLoggerPlugin::lastMessages(int count, QUuid uuid)
+{
+    return m_store.lastMessages(count, uuid);
+}
+
+void ChatLoggerPlugin::appendMessage(MessageStruct message)
+{
+    m_store.append(message);
+}
+
+} // namespace zubrel

@@ -1,0 +1,31 @@
+#pragma once
+// The chat-log plug-in's root object: keeps each logged-in user's history in
+// that user's profile folder.
+
+#include <QObject>
+
+#include "chatlogstore.h"
+#include "zloggerinterfaces.h"
+
+namespace zubrel {
+
+class ChatLoggerPlugin final : public QObject, public ZLoggerInterface, public ZChatLoggerInterface
+{
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID ZChatLoggerInterface_iid)
+    Q_INTERFACES(ZLoggerInterface ZChatLoggerInterface)
+
+public:
+    explicit ChatLoggerPlugin(QObject *parent = nullptr);
+    ~ChatLoggerPlugin() override;
+
+    void setUserId(QString user) override;
+    QList<MessageStruct> lastMessages(int count, QString chatId) override;
+    QList<MessageStruct> lastMessages(int count, QUuid uuid) override;
+    void appendMessage(MessageStruct message) override;
+
+private:
+    ChatLogStore m_store;
+};
+
+} // namespace zubrel

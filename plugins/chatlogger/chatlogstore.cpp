@@ -1,0 +1,466 @@
+#include "chatlogstore.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QLockFile>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QThread>
+
+#include <optional>
+
+namespace zubrel {
+
+namespace {
+
+// Primary SQLite result codes (the driver may report extended ones).
+constexpr int SqliteBusy = 5;
+constexpr int SqliteLocked = 6;
+constexpr int SqliteCorrupt = 11;
+constexpr int SqliteNotADatabase = 26;
+
+// Another client process of the same user may hold the write lock briefly;
+// SQLite waits this long itself, and a write is retried a few times on top.
+constexpr int BusyTimeoutMs = 2000;
+constexpr int WriteAttempts = 3;
+
+int sqliteCode(const QSqlError &error)
+{
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok);
+    return ok ? (code & 0xff) : -1;
+}
+
+bool isBusy(int code)
+{
+    return code == SqliteBusy || code == SqliteLocked;
+}
+
+bool isCorrupt(int code)
+{
+    return code == SqliteCorrupt || code == SqliteNotADatabase;
+}
+
+// SQLite keeps text as UTF-8, which cannot carry a lone surrogate. Such a
+// string is stored as its raw UTF-16 bytes so it still comes back unchanged.
+QVariant encodeText(const QString &text)
+{
+    if (QStringView(text).isValidUtf16())
+        return text;
+    return QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+}
+
+QString decodeText(const QVariant &value)
+{
+    if (value.isNull())
+        return {};
+    if (value.typeId() == QMetaType::QByteArray) {
+        const QByteArray raw = value.toByteArray();
+        return QString(reinterpret_cast<const QChar *>(raw.constData()), raw.size() / 2);
+    }
+    return value.toString();
+}
+
+qint64 recordBytes(const MessageStruct &message)
+{
+    return 2 * (message.contact.size() + message.message.size() + message.alias.size()) + 128;
+}
+
+// One-to-one and random chats are found by the partner or chat id; multi chat
+// records only by their logger's uuid, so a multi chat line of contact 12
+// never shows up in the one-to-one history with 12.
+QVariant chatKey(const MessageStruct &message)
+{
+    if (message.chatKind == 0 || message.contact.isEmpty())
+        return {};
+    return message.contact;
+}
+
+const char *const CreateSchemaV1[] = {
+    "CREATE TABLE IF NOT EXISTS messages ("
+    " id INTEGER PRIMARY KEY,"
+    " chat_id TEXT,"
+    " contact TEXT,"
+    " time_ms INTEGER,"
+    " message TEXT,"
+    " uuid TEXT,"
+    " alias TEXT,"
+    " chat_kind INTEGER NOT NULL,"
+    " direction INTEGER NOT NULL)",
+    // id is the insertion order: "newest N of a conversation" is one short
+    // walk backwards in either index, whatever the table size.
+    "CREATE INDEX IF NOT EXISTS messages_chat ON messages (chat_id, id)",
+    "CREATE INDEX IF NOT EXISTS messages_uuid ON messages (uuid, id)",
+};
+
+} // namespace
+
+struct ChatLogStore::Connection
+{
+    QString name = QStringLiteral("zubrel-chatlog-")
+                   + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    QSqlDatabase db;
+    std::optional<QSqlQuery> insert;
+    std::optional<QSqlQuery> byChat;
+    std::optional<QSqlQuery> byUuid;
+
+    ~Connection()
+    {
+        // Statements must be gone before the connection can be removed.
+        insert.reset();
+        byChat.reset();
+        byUuid.reset();
+        if (db.isOpen())
+            db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name);
+    }
+
+    // Runs one statement; on failure returns false and the SQLite code.
+    bool exec(const QString &sql, int *code = nullptr, QVariant *firstValue = nullptr)
+    {
+        QSqlQuery query(db);
+        if (!query.exec(sql)) {
+            if (code)
+                *code = sqliteCode(query.lastError());
+            return false;
+        }
+        if (firstValue && query.next())
+            *firstValue = query.value(0);
+        return true;
+    }
+};
+
+ChatLogStore::ChatLogStore() = default;
+
+ChatLogStore::~ChatLogStore()
+{
+    close();
+}
+
+QString ChatLogStore::databasePath() const
+{
+    return m_folder.isEmpty() ? QString() : m_folder + QLatin1Char('/') + fileName();
+}
+
+bool ChatLogStore::open(const QString &folder)
+{
+    if (m_db && folder == m_folder)
+        return true;
+    close();
+    m_folder = folder;
+    return openDatabase();
+}
+
+void ChatLogStore::close()
+{
+    if (m_db)
+        flushPending();
+    dropConnection();
+}
+
+void ChatLogStore::dropConnection()
+{
+    m_db.reset();
+}
+
+bool ChatLogStore::openDatabase()
+{
+    if (m_folder.isEmpty() || !QDir().mkpath(m_folder))
+        return false;
+    // Serialises the open-and-repair step between processes of the same
+    // user, so one never moves aside the fresh file another has just made.
+    QLockFile lock(databasePath() + QLatin1String(".lock"));
+    lock.setStaleLockTime(30000);
+    const bool locked = lock.tryLock(10000);
+
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        m_db = std::make_unique<Connection>();
+        m_db->db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_db->name);
+        m_db->db.setDatabaseName(databasePath());
+        int code = 0;
+        if (m_db->db.open() && configure(&code) && migrate(&code) && prepareStatements()) {
+            flushPending();
+            return m_db != nullptr;
+        }
+        dropConnection();
+        // Only a file SQLite itself calls damaged is moved aside; busy, full
+        // or unreadable files stay untouched and are simply not used now.
+        if (attempt > 0 || !locked || !isCorrupt(code) || !moveCorruptAside())
+            return false;
+    }
+    return false;
+}
+
+bool ChatLogStore::configure(int *code)
+{
+    // Reading the schema first rejects a file that is not a database, or
+    // whose first page is damaged, before anything is written to it.
+    // WAL with synchronous=NORMAL: a commit is in the operating system's
+    // hands when it returns, so it survives the process being killed; only
+    // a power cut may lose the last commits, never damage the file.
+    return m_db->exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(BusyTimeoutMs), code)
+           && m_db->exec(QStringLiteral("SELECT count(*) FROM sqlite_master"), code)
+           && m_db->exec(QStringLiteral("PRAGMA journal_mode = WAL"), code)
+           && m_db->exec(QStringLiteral("PRAGMA synchronous = NORMAL"), code);
+}
+
+bool ChatLogStore::migrate(int *code)
+{
+    QVariant version;
+    if (!m_db->exec(QStringLiteral("PRAGMA user_version"), code, &version))
+        return false;
+    if (version.toInt() == SchemaVersion)
+        return true;
+    // A file from a newer client is left alone rather than written in a
+    // layout this build does not know.
+    if (version.toInt() > SchemaVersion)
+        return false;
+
+    if (!m_db->exec(QStringLiteral("BEGIN IMMEDIATE"), code))
+        return false;
+    // Read again under the write lock: another process may have migrated.
+    bool ok = m_db->exec(QStringLiteral("PRAGMA user_version"), code, &version);
+    int current = version.toInt();
+    if (ok && current < 1) {
+        for (const char *sql : CreateSchemaV1)
+            ok = ok && m_db->exec(QString::fromLatin1(sql), code);
+        current = 1;
+    }
+    // Later layouts add their steps here: if (current < 2) { ...; current = 2; }
+    ok = ok && current <= SchemaVersion
+         && m_db->exec(QStringLiteral("PRAGMA user_version = %1").arg(current), code)
+         && m_db->exec(QStringLiteral("COMMIT"), code);
+    if (!ok)
+        m_db->exec(QStringLiteral("ROLLBACK"));
+    return ok;
+}
+
+bool ChatLogStore::prepareStatements()
+{
+    const auto prepare = [this](std::optional<QSqlQuery> &query, const QString &sql) {
+        query.emplace(m_db->db);
+        query->setForwardOnly(true);
+        return query->prepare(sql);
+    };
+    const QString columns = QStringLiteral(
+        "SELECT contact, time_ms, message, uuid, alias, chat_kind, direction FROM messages ");
+    return prepare(m_db->insert,
+                   QStringLiteral("INSERT INTO messages (chat_id, contact, time_ms, message,"
+                                  " uuid, alias, chat_kind, direction)"
+                                  " VALUES (?, ?, ?, ?, ?, ?, ?, ?)"))
+           && prepare(m_db->byChat,
+                      columns + QStringLiteral("WHERE chat_id = ? ORDER BY id DESC LIMIT ?"))
+           && prepare(m_db->byUuid,
+                      columns + QStringLiteral("WHERE uuid = ? ORDER BY id DESC LIMIT ?"));
+}
+
+bool ChatLogStore::moveCorruptAside()
+{
+    const QString path = databasePath();
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
+    QString target = path + QLatin1String(".corrupt-") + stamp;
+    for (int n = 2; QFile::exists(target); ++n)
+        target = path + QLatin1String(".corrupt-") + stamp + QLatin1Char('-') + QString::number(n);
+    if (!QFile::rename(path, target))
+        return false;
+    // The old journal files go with it: SQLite would otherwise replay a
+    // leftover write-ahead log into the fresh database.
+    for (const QLatin1String suffix : {QLatin1String("-wal"), QLatin1String("-shm"),
+                                       QLatin1String("-journal")}) {
+        if (QFile::exists(path + suffix) && !QFile::rename(path + suffix, target + suffix))
+            return false;
+    }
+    return true;
+}
+
+bool ChatLogStore::append(const MessageStruct &message)
+{
+    if (!m_db && !m_folder.isEmpty())
+        openDatabase();
+    keepPending(message);
+    if (!m_db)
+        return false;
+    return flushPending();
+}
+
+bool ChatLogStore::appendBatch(const QList<MessageStruct> &messages, bool fast)
+{
+    if (!m_db && !m_folder.isEmpty())
+        openDatabase();
+    if (m_db && writeRecords(messages, fast))
+        return true;
+    for (const MessageStruct &message : messages)
+        keepPending(message);
+    return false;
+}
+
+bool ChatLogStore::flushPending()
+{
+    QList<MessageStruct> batch = m_pending.take(QString());
+    if (!m_folder.isEmpty())
+        batch += m_pending.take(m_folder);
+    if (batch.isEmpty())
+        return true;
+    for (const MessageStruct &message : std::as_const(batch)) {
+        m_pendingBytes -= recordBytes(message);
+        --m_pendingTotal;
+    }
+    if (m_db && writeRecords(batch, false))
+        return true;
+    for (const MessageStruct &message : std::as_const(batch))
+        keepPending(message);
+    return false;
+}
+
+bool ChatLogStore::writeRecords(const QList<MessageStruct> &messages, bool fast)
+{
+    if (fast)
+        m_db->exec(QStringLiteral("PRAGMA synchronous = OFF"));
+    bool written = false;
+    int code = 0;
+    for (int attempt = 0; attempt < WriteAttempts && !written; ++attempt) {
+        if (attempt > 0)
+            QThread::msleep(20 * attempt);
+        code = 0;
+        if (!m_db->exec(QStringLiteral("BEGIN IMMEDIATE"), &code)) {
+            if (isBusy(code))
+                continue;
+            break;
+        }
+        bool ok = true;
+        QSqlQuery &insert = *m_db->insert;
+        for (const MessageStruct &m : messages) {
+            insert.bindValue(0, chatKey(m));
+            insert.bindValue(1, encodeText(m.contact));
+            insert.bindValue(2, m.time.isValid() ? QVariant(m.time.toMSecsSinceEpoch()) : QVariant());
+            insert.bindValue(3, encodeText(m.message));
+            insert.bindValue(4, m.uuid.isNull() ? QVariant() : m.uuid.toString(QUuid::WithoutBraces));
+            insert.bindValue(5, encodeText(m.alias));
+            insert.bindValue(6, m.chatKind);
+            insert.bindValue(7, int(m.direction));
+            if (!insert.exec()) {
+                code = sqliteCode(insert.lastError());
+                ok = false;
+                break;
+            }
+        }
+        insert.finish();
+        if (ok && m_db->exec(QStringLiteral("COMMIT"), &code)) {
+            written = true;
+            break;
+        }
+        m_db->exec(QStringLiteral("ROLLBACK"));
+        if (!isBusy(code))
+            break;
+    }
+    if (fast)
+        m_db->exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
+    // A file found damaged while in use is not written further; the next
+    // append reopens it, which moves it aside if SQLite rejects it.
+    if (!written && isCorrupt(code))
+        dropConnection();
+    return written;
+}
+
+void ChatLogStore::keepPending(const MessageStruct &message)
+{
+    m_pending[m_folder].append(message);
+    m_pendingBytes += recordBytes(message);
+    ++m_pendingTotal;
+    while (m_pendingTotal > MaxPendingRecords || m_pendingBytes > MaxPendingBytes) {
+        // Drop from the longest queue: that is where the oldest records of
+        // a user who cannot be written to pile up.
+        auto longest = m_pending.begin();
+        for (auto it = m_pending.begin(); it != m_pending.end(); ++it) {
+            if (it->size() > longest->size())
+                longest = it;
+        }
+        if (longest == m_pending.end() || longest->isEmpty())
+            break;
+        m_pendingBytes -= recordBytes(longest->takeFirst());
+        --m_pendingTotal;
+    }
+}
+
+int ChatLogStore::pendingCount() const
+{
+    return m_pendingTotal;
+}
+
+QList<MessageStruct> ChatLogStore::lastMessages(int count, const QString &chatId)
+{
+    if (count <= 0 || chatId.isEmpty())
+        return {};
+    if (!m_db && !m_folder.isEmpty())
+        openDatabase();
+    QList<MessageStruct> result;
+    if (m_db)
+        result = select(*m_db->byChat, chatId, count);
+    result += pendingMatching(chatId, QUuid());
+    if (result.size() > count)
+        result.remove(0, result.size() - count);
+    return result;
+}
+
+QList<MessageStruct> ChatLogStore::lastMessages(int count, const QUuid &uuid)
+{
+    if (count <= 0 || uuid.isNull())
+        return {};
+    if (!m_db && !m_folder.isEmpty())
+        openDatabase();
+    QList<MessageStruct> result;
+    if (m_db)
+        result = select(*m_db->byUuid, uuid.toString(QUuid::WithoutBraces), count);
+    result += pendingMatching(QString(), uuid);
+    if (result.size() > count)
+        result.remove(0, result.size() - count);
+    return result;
+}
+
+QList<MessageStruct> ChatLogStore::select(QSqlQuery &query, const QVariant &key, int count)
+{
+    query.bindValue(0, key);
+    query.bindValue(1, count);
+    QList<MessageStruct> newestFirst;
+    if (!query.exec())
+        return newestFirst;
+    while (query.next()) {
+        MessageStruct m;
+        m.contact = decodeText(query.value(0));
+        const QVariant ms = query.value(1);
+        if (!ms.isNull())
+            m.time = QDateTime::fromMSecsSinceEpoch(ms.toLongLong());
+        m.message = decodeText(query.value(2));
+        const QVariant uuid = query.value(3);
+        if (!uuid.isNull())
+            m.uuid = QUuid::fromString(uuid.toString());
+        m.alias = decodeText(query.value(4));
+        m.chatKind = query.value(5).toInt();
+        m.direction = static_cast<Zr::ChatDirection>(query.value(6).toInt());
+        newestFirst.append(std::move(m));
+    }
+    query.finish();
+    return QList<MessageStruct>(newestFirst.crbegin(), newestFirst.crend());
+}
+
+QList<MessageStruct> ChatLogStore::pendingMatching(const QString &chatId, const QUuid &uuid) const
+{
+    QList<MessageStruct> matching;
+    const auto collect = [&](const QString &key) {
+        for (const MessageStruct &m : m_pending.value(key)) {
+            const bool match = uuid.isNull() ? (chatKey(m).toString() == chatId && !chatId.isEmpty())
+                                             : m.uuid == uuid;
+            if (match)
+                matching.append(m);
+        }
+    };
+    // Records from before any folder was known go to the first one opened.
+    if (!m_folder.isEmpty())
+        collect(QString());
+    collect(m_folder);
+    return matching;
+}
+
+} // namespace zubrel

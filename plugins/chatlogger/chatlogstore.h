@@ -1,0 +1,87 @@
+#pragma once
+// The chat history of one user folder: an SQLite database written so that a
+// record is on disk when append() returns, shared safely with other client
+// processes of the same user. When no database can be used (no folder yet,
+// folder unusable, disk full) records wait in memory and are written as soon
+// as a database opens again; look-ups include them.
+
+#include <QHash>
+#include <QList>
+#include <QSqlQuery>
+#include <QString>
+#include <QUuid>
+
+#include <memory>
+
+#include "messagestruct.h"
+
+namespace zubrel {
+
+class ChatLogStore
+{
+public:
+    // Records kept in memory while no database is usable. Beyond either bound
+    // the oldest waiting record is dropped: a client that cannot write for
+    // that long must not run out of memory instead.
+    static constexpr int MaxPendingRecords = 10000;
+    static constexpr qint64 MaxPendingBytes = 64 * 1024 * 1024;
+
+    // Newest layout this build writes; older files are migrated on open.
+    static constexpr int SchemaVersion = 1;
+
+    static QString fileName() { return QStringLiteral("chatlog.sqlite"); }
+
+    ChatLogStore();
+    ~ChatLogStore();
+    ChatLogStore(const ChatLogStore &) = delete;
+    ChatLogStore &operator=(const ChatLogStore &) = delete;
+
+    // Switches to <folder>/chatlog.sqlite, closing the previous database
+    // first. Returns whether the database is usable; when it is not, the
+    // folder is still remembered and opening is retried on the next append.
+    bool open(const QString &folder);
+    void close();
+    bool isOpen() const { return m_db != nullptr; }
+    QString folder() const { return m_folder; }
+    QString databasePath() const;
+
+    // Writes the record (and any waiting ones) in one transaction. Returns
+    // true when the record is in the database, false when it waits in memory.
+    bool append(const MessageStruct &message);
+    // Bulk loading: many records in one transaction. With fast = true the
+    // connection stops syncing until the call returns; only for building a
+    // database nobody relies on yet (benchmarks, imports).
+    bool appendBatch(const QList<MessageStruct> &messages, bool fast = false);
+
+    // The newest `count` records of a one-to-one or random conversation, or
+    // of the multi chat logger `uuid`, oldest first.
+    QList<MessageStruct> lastMessages(int count, const QString &chatId);
+    QList<MessageStruct> lastMessages(int count, const QUuid &uuid);
+
+    int pendingCount() const;
+
+private:
+    struct Connection;
+
+    bool openDatabase();
+    bool configure(int *sqliteCode);
+    bool migrate(int *sqliteCode);
+    bool prepareStatements();
+    bool moveCorruptAside();
+    bool flushPending();
+    bool writeRecords(const QList<MessageStruct> &messages, bool fast);
+    void keepPending(const MessageStruct &message);
+    void dropConnection();
+    QList<MessageStruct> select(QSqlQuery &query, const QVariant &key, int count);
+    QList<MessageStruct> pendingMatching(const QString &chatId, const QUuid &uuid) const;
+
+    QString m_folder;
+    std::unique_ptr<Connection> m_db;
+    // Waiting records per folder ("" = before any folder was given), so a
+    // record of one user is never written into another user's history.
+    QHash<QString, QList<MessageStruct>> m_pending;
+    qint64 m_pendingBytes = 0;
+    int m_pendingTotal = 0;
+};
+
+} // namespace zubrel
