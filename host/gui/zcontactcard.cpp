@@ -1,0 +1,360 @@
+#include "zcontactcard.h"
+
+#include "zfaderwidget.h"
+#include "zskin.h"
+
+#include <QContextMenuEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace zubrel {
+
+namespace {
+
+// Values of setGeneralApp the menu distinguishes.
+constexpr int appOtherNetwork = 0;
+constexpr int appMultichatContact = 11;
+constexpr int appMultichatStranger = 13;
+constexpr int appRandomChat = 15;
+
+constexpr int markSize = 12;
+
+QLabel *makeMark(const QString &resource, const QString &tip, QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    QPixmap pixmap = ZSkin::picture(resource, QSize(markSize, markSize));
+    if (pixmap.isNull())
+        label->setText(tip.left(1));
+    else
+        label->setPixmap(pixmap);
+    label->setToolTip(tip);
+    label->setFixedSize(markSize + 2, markSize + 2);
+    label->hide();
+    return label;
+}
+
+} // namespace
+
+ZContactCard::ZContactCard(QWidget *parent)
+    : QWidget(parent)
+{
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->setSpacing(6);
+
+    m_avatarLabel = new QLabel(this);
+    m_avatarLabel->setObjectName(QStringLiteral("avatar"));
+    m_avatarLabel->setAlignment(Qt::AlignCenter);
+    m_avatarLabel->setCursor(Qt::PointingHandCursor);
+    m_avatarLabel->installEventFilter(this);
+    layout->addWidget(m_avatarLabel, 0, Qt::AlignTop);
+
+    auto *text = new QVBoxLayout;
+    text->setSpacing(2);
+    m_aliasLabel = new QLabel(this);
+    m_aliasLabel->setObjectName(QStringLiteral("alias"));
+    m_aliasLabel->setTextFormat(Qt::PlainText);
+    QFont bold = m_aliasLabel->font();
+    bold.setBold(true);
+    m_aliasLabel->setFont(bold);
+    text->addWidget(m_aliasLabel);
+
+    auto *statusRow = new QHBoxLayout;
+    statusRow->setSpacing(3);
+    m_statusIcon = new QLabel(this);
+    m_statusIcon->setFixedSize(16, 16);
+    m_statusLabel = new QLabel(this);
+    m_statusLabel->setObjectName(QStringLiteral("statusName"));
+    m_statusLabel->setTextFormat(Qt::PlainText);
+    statusRow->addWidget(m_statusIcon);
+    statusRow->addWidget(m_statusLabel, 1);
+    text->addLayout(statusRow);
+
+    auto *marks = new QHBoxLayout;
+    marks->setSpacing(2);
+    m_typingMark = makeMark(QStringLiteral(":/marks/typing"), tr("Typing"), this);
+    m_blockedMark = makeMark(QStringLiteral(":/marks/blocked"), tr("Blocked"), this);
+    m_mobileMark = makeMark(QStringLiteral(":/marks/mobile"), tr("Mobile"), this);
+    marks->addWidget(m_typingMark);
+    marks->addWidget(m_blockedMark);
+    marks->addWidget(m_mobileMark);
+    marks->addStretch(1);
+    text->addLayout(marks);
+    text->addStretch(1);
+    layout->addLayout(text, 1);
+
+    updateAvatar();
+    updateAlias();
+    updateStatus();
+}
+
+ZContactCard::~ZContactCard() = default;
+
+void ZContactCard::setZubrelId(const QString &id)
+{
+    m_zubrelId = id;
+    updateAlias();
+}
+
+void ZContactCard::setAlias(const QString &alias)
+{
+    m_alias = alias;
+    updateAlias();
+}
+
+void ZContactCard::setAvatar(const QPixmap &pixmap, bool fade)
+{
+    m_avatarPixmap = pixmap;
+    updateAvatar();
+    if (fade && m_avatarLabel && isVisible())
+        (new ZFaderWidget(m_avatarLabel))->fadeIn();
+}
+
+void ZContactCard::setStatus(int status)
+{
+    m_status = status;
+    updateStatus();
+}
+
+QString ZContactCard::statusName() const
+{
+    return ZSkin::statusName(m_status);
+}
+
+void ZContactCard::setGeneralApp(int app)
+{
+    m_generalApp = app;
+}
+
+void ZContactCard::setMobile(bool mobile)
+{
+    m_mobile = mobile;
+    updateMarks();
+}
+
+void ZContactCard::setOwn(bool own)
+{
+    m_own = own;
+    // Only the user's own picture can be replaced.
+    if (m_avatarLabel)
+        m_avatarLabel->setAcceptDrops(own);
+    updateMarks();
+}
+
+void ZContactCard::setInternalId(int id)
+{
+    m_internalId = id;
+}
+
+void ZContactCard::setBlocked(bool blocked)
+{
+    m_blocked = blocked;
+    updateMarks();
+}
+
+void ZContactCard::setTyping(bool typing)
+{
+    m_typing = typing;
+    updateMarks();
+}
+
+void ZContactCard::setBig(bool big)
+{
+    m_big = big;
+    updateAvatar();
+}
+
+void ZContactCard::addAction(const QString &id, const QString &text)
+{
+    if (id.isEmpty())
+        return;
+    for (auto &entry : m_customActions) {
+        if (entry.first == id) {
+            entry.second = text;
+            return;
+        }
+    }
+    m_customActions.append({id, text});
+}
+
+void ZContactCard::removeAction(const QString &id)
+{
+    m_customActions.removeIf([&id](const auto &entry) { return entry.first == id; });
+}
+
+QList<QPair<QString, QString>> ZContactCard::menuEntries() const
+{
+    QList<QPair<QString, QString>> entries;
+    if (m_own) {
+        entries.append({QStringLiteral("profile"), tr("My Profile")});
+    } else if (m_generalApp == appRandomChat) {
+        entries.append({QStringLiteral("profile"), tr("View Profile")});
+    } else if (m_generalApp == appMultichatStranger) {
+        entries.append({QStringLiteral("profile"), tr("View Profile")});
+        entries.append({QStringLiteral("auth"), tr("Add to Contact List...")});
+    } else if (m_generalApp == appOtherNetwork) {
+        // Contacts on other networks only support plain chatting.
+        entries.append({QStringLiteral("chat"), tr("Send Message")});
+    } else {
+        entries.append({QStringLiteral("chat"), tr("Send Message")});
+        entries.append({QStringLiteral("profile"), tr("View Profile")});
+        entries.append({QStringLiteral("voip"), tr("Call")});
+        entries.append({QStringLiteral("filetransfer"), tr("Send File...")});
+        entries.append({QStringLiteral("webfolder"), tr("Open Web Folder")});
+    }
+    if (!m_own) {
+        entries.append(m_blocked ? qMakePair(QStringLiteral("unblock"), tr("Unblock"))
+                                 : qMakePair(QStringLiteral("block"), tr("Block")));
+        const bool participant = m_generalApp == appMultichatContact || m_generalApp == appMultichatStranger;
+        if (m_generalApp != appRandomChat)
+            entries.append({QStringLiteral("exit"), participant ? tr("Kick from Multi Chat") : tr("Close Chat")});
+    }
+    entries.append(m_customActions);
+    return entries;
+}
+
+QStringList ZContactCard::actionIds() const
+{
+    QStringList ids;
+    for (const auto &entry : menuEntries())
+        ids.append(entry.first);
+    return ids;
+}
+
+std::unique_ptr<QMenu> ZContactCard::createContextMenu()
+{
+    // No parent: an action may close the window this card lives in, and the
+    // menu must outlive that until exec() returns.
+    auto menu = std::make_unique<QMenu>();
+    const QPointer<ZContactCard> self(this);
+    bool separated = false;
+    for (const auto &entry : menuEntries()) {
+        if (!separated && m_customActions.contains(entry)) {
+            menu->addSeparator();
+            separated = true;
+        }
+        QAction *action = menu->addAction(entry.second);
+        action->setData(entry.first);
+        const QString id = entry.first;
+        connect(action, &QAction::triggered, menu.get(), [self, id] {
+            if (self)
+                emit self->actionId(id);
+        });
+    }
+    return menu;
+}
+
+void ZContactCard::contextMenuEvent(QContextMenuEvent *event)
+{
+    std::unique_ptr<QMenu> menu = createContextMenu();
+    menu->exec(event->globalPos());
+}
+
+bool ZContactCard::isPictureFile(const QString &fileName)
+{
+    static const QStringList suffixes = {QStringLiteral("png"), QStringLiteral("jpg"), QStringLiteral("jpeg"),
+                                         QStringLiteral("gif"), QStringLiteral("bmp")};
+    const QFileInfo info(fileName);
+    return info.isFile() && suffixes.contains(info.suffix().toLower());
+}
+
+QStringList ZContactCard::droppedPictures(const QMimeData *mime) const
+{
+    QStringList files;
+    if (!m_own || !mime || !mime->hasUrls())
+        return files;
+    // Only local picture files: a URL dragged from a browser is no file the
+    // host could upload, and other files would be sent as a broken picture.
+    for (const QUrl &url : mime->urls()) {
+        if (url.isLocalFile() && isPictureFile(url.toLocalFile()))
+            files.append(url.toLocalFile());
+    }
+    return files;
+}
+
+bool ZContactCard::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != m_avatarLabel)
+        return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseButtonRelease: {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() == Qt::LeftButton && m_avatarLabel->rect().contains(mouse->position().toPoint()))
+            emit avatarClicked();
+        return false;
+    }
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto *drag = static_cast<QDragMoveEvent *>(event);
+        if (droppedPictures(drag->mimeData()).isEmpty())
+            drag->ignore();
+        else
+            drag->acceptProposedAction();
+        return true;
+    }
+    case QEvent::Drop: {
+        auto *drop = static_cast<QDropEvent *>(event);
+        const QStringList files = droppedPictures(drop->mimeData());
+        if (files.isEmpty()) {
+            drop->ignore();
+            return true;
+        }
+        drop->acceptProposedAction();
+        emit newAvatar(files);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void ZContactCard::updateAlias()
+{
+    if (!m_aliasLabel)
+        return;
+    const QString shown = m_alias.isEmpty() ? m_zubrelId : m_alias;
+    m_aliasLabel->setText(shown);
+    m_aliasLabel->setToolTip(shown);
+}
+
+void ZContactCard::updateStatus()
+{
+    if (m_statusIcon)
+        m_statusIcon->setPixmap(ZSkin::statusIcon(m_status, 16));
+    if (m_statusLabel)
+        m_statusLabel->setText(statusName());
+}
+
+void ZContactCard::updateMarks()
+{
+    if (m_typingMark)
+        m_typingMark->setVisible(m_typing);
+    if (m_blockedMark)
+        m_blockedMark->setVisible(m_blocked && !m_own);
+    if (m_mobileMark)
+        m_mobileMark->setVisible(m_mobile);
+}
+
+void ZContactCard::updateAvatar()
+{
+    if (!m_avatarLabel)
+        return;
+    const int edge = m_big ? 64 : 48;
+    QPixmap shown = m_avatarPixmap;
+    if (shown.isNull())
+        shown = ZSkin::picture(QStringLiteral(":/avatar/default"), QSize(edge, edge));
+    else
+        shown = shown.scaled(edge, edge, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    m_avatarLabel->setPixmap(shown);
+    m_avatarLabel->setFixedSize(edge, edge);
+}
+
+} // namespace zubrel

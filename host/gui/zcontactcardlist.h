@@ -1,0 +1,57 @@
+#pragma once
+// Vertical, scrollable column of contact cards (the participants of a chat).
+// The list owns the cards it holds: removeCard() disposes of the card. The
+// current card is the one last clicked, else the first.
+
+#include <QList>
+#include <QPointer>
+#include <QScrollArea>
+
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace zubrel {
+
+class ZContactCard;
+
+class ZContactCardList : public QScrollArea
+{
+    Q_OBJECT
+public:
+    explicit ZContactCardList(QWidget *parent = nullptr);
+
+    // Adding a card twice or a null card does nothing.
+    void addCard(ZContactCard *card);
+    // Takes the card out and deletes it once control returns to the event
+    // loop (the card may be the sender of the signal that led here).
+    void removeCard(ZContactCard *card);
+    ZContactCard *card(int index) const;
+    int indexOf(const ZContactCard *card) const;
+    ZContactCard *currentCard() const;
+    void setCurrentCard(ZContactCard *card);
+    int size() const;
+
+    void enableAddContact(bool enable);
+    bool isAddContactEnabled() const { return m_addContactEnabled; }
+    QPushButton *addContactButton() const { return m_addButton; }
+
+signals:
+    void addContact();
+    void added(zubrel::ZContactCard *card);
+    void currentChanged(zubrel::ZContactCard *card);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void forget(QObject *card);
+
+    QList<QPointer<ZContactCard>> m_cards;
+    QPointer<ZContactCard> m_current;
+    QPointer<QWidget> m_container;
+    QPointer<QVBoxLayout> m_layout;
+    QPointer<QPushButton> m_addButton;
+    bool m_addContactEnabled = false;
+};
+
+} // namespace zubrel
