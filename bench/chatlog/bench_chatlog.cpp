@@ -1,0 +1,167 @@
+// Chat history benchmark: append latency and "last 20 of a conversation"
+// latency in a large history, and how the look-up grows with history size.
+// The databases are built once and cached; a run adds only its own appends.
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "chatlogstore.h"
+
+using zubrel::ChatLogStore;
+
+namespace {
+
+// Bump when the layout or the generated data change, so old caches are rebuilt.
+constexpr int CacheVersion = 1;
+
+QString messageText(int n)
+{
+    // About 200 bytes of the HTML the chat writes.
+    QString text = QStringLiteral("<p style=\"margin:0\">Message %1: ").arg(n, 7, 10, QLatin1Char('0'));
+    while (text.size() < 196)
+        text += QStringLiteral("lorem ipsum ");
+    text.truncate(196);
+    return text + QStringLiteral("</p>");
+}
+
+MessageStruct makeRecord(const QString &contact, int n, qint64 baseMs)
+{
+    MessageStruct m;
+    m.contact = contact;
+    m.time = QDateTime::fromMSecsSinceEpoch(baseMs + n * 1000LL, Qt::UTC);
+    m.message = messageText(n);
+    m.alias = QStringLiteral("Contact ") + contact;
+    m.chatKind = 1;
+    m.direction = (n % 2) ? Zr::Received : Zr::Sent;
+    return m;
+}
+
+QString conversationId(int index)
+{
+    return QString::number(100000 + index);
+}
+
+// Builds <folder>/chatlog.sqlite with `records` records spread round-robin
+// over `conversations` conversations, unless a complete one is cached.
+bool ensureDatabase(const QString &folder, int records, int conversations)
+{
+    const QString marker = folder + QStringLiteral("/complete");
+    if (QFile::exists(marker))
+        return true;
+    QDir(folder).removeRecursively();
+    QElapsedTimer timer;
+    timer.start();
+    ChatLogStore store;
+    if (!store.open(folder))
+        return false;
+    const int batchSize = 50000;
+    QList<MessageStruct> batch;
+    batch.reserve(batchSize);
+    const qint64 baseMs = 1600000000000LL;
+    for (int n = 0; n < records; ++n) {
+        batch.append(makeRecord(conversationId(n % conversations), n, baseMs));
+        if (batch.size() == batchSize || n == records - 1) {
+            if (!store.appendBatch(batch, true))
+                return false;
+            batch.clear();
+        }
+    }
+    store.close();
+    std::fprintf(stderr, "built %d records in %s in %.1f s\n", records, qPrintable(folder),
+                 timer.elapsed() / 1000.0);
+    QFile done(marker);
+    return done.open(QIODevice::WriteOnly);
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
+// Samples the two histories alternately, so both see the same load from
+// whatever else runs on the machine and the ratio compares like with like.
+void measureLast20(ChatLogStore &big, ChatLogStore &small, int rounds,
+                   std::vector<double> &bigSamples, std::vector<double> &smallSamples)
+{
+    // Seeded by the round count: the warm-up does not pre-load exactly the
+    // conversations measured afterwards.
+    QRandomGenerator random{quint32(rounds)};
+    QElapsedTimer timer;
+    const auto sample = [&](ChatLogStore &store, int conversations, std::vector<double> &out) {
+        const QString chatId = conversationId(int(random.bounded(conversations)));
+        timer.start();
+        const QList<MessageStruct> found = store.lastMessages(20, chatId);
+        out.push_back(timer.nsecsElapsed() / 1000.0);
+        if (found.size() != 20) {
+            std::fprintf(stderr, "conversation %s returned %lld records\n", qPrintable(chatId),
+                         qlonglong(found.size()));
+            std::exit(1);
+        }
+    };
+    for (int i = 0; i < rounds; ++i) {
+        sample(big, 1000, bigSamples);
+        sample(small, 100, smallSamples);
+    }
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QString cache = QStringLiteral(CHATLOG_BENCH_CACHE "/v%1").arg(CacheVersion);
+    const QString big = cache + QStringLiteral("/1m");
+    const QString small = cache + QStringLiteral("/10k");
+    // Same 20-record look-up in both: 1000 records per conversation in the
+    // large history, 100 in the small one.
+    if (!ensureDatabase(big, 1000000, 1000) || !ensureDatabase(small, 10000, 100)) {
+        std::fprintf(stderr, "could not build the benchmark databases under %s\n", qPrintable(cache));
+        return 1;
+    }
+
+    ChatLogStore bigStore;
+    ChatLogStore smallStore;
+    if (!bigStore.open(big) || !smallStore.open(small))
+        return 1;
+
+    // Warm both the same way, then measure.
+    std::vector<double> bigSamples;
+    std::vector<double> smallSamples;
+    measureLast20(bigStore, smallStore, 200, bigSamples, smallSamples);
+    bigSamples.clear();
+    smallSamples.clear();
+    measureLast20(bigStore, smallStore, 3000, bigSamples, smallSamples);
+    const double last20Big = median(bigSamples);
+    const double last20Small = median(smallSamples);
+
+    // Appends go to a conversation of their own so the look-up data stays
+    // as built; each run adds these few records to the cached history.
+    std::vector<double> appends;
+    const int appendRounds = 1000;
+    appends.reserve(appendRounds);
+    QElapsedTimer timer;
+    const qint64 nowMs = QDateTime::currentMSecsSinceEpoch();
+    for (int i = 0; i < appendRounds; ++i) {
+        const MessageStruct m = makeRecord(QStringLiteral("999999"), i, nowMs);
+        timer.start();
+        const bool stored = bigStore.append(m);
+        appends.push_back(timer.nsecsElapsed() / 1000.0);
+        if (!stored) {
+            std::fprintf(stderr, "append failed\n");
+            return 1;
+        }
+    }
+
+    std::printf("BENCH chatlog_append_us %.1f us\n", median(appends));
+    std::printf("BENCH chatlog_last20_us %.1f us\n", last20Big);
+    std::printf("BENCH chatlog_last20_ratio %.2f x\n", last20Small > 0 ? last20Big / last20Small : 0.0);
+    return 0;
+}
