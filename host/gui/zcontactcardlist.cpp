@@ -30,6 +30,17 @@ ZContactCardList::ZContactCardList(QWidget *parent)
     setWidget(m_container);
 }
 
+ZContactCardList::~ZContactCardList()
+{
+    // The cards are children of the list and die in QWidget's destructor,
+    // after this object's members are gone: their destroyed() must not reach
+    // forget() any more.
+    for (const auto &card : std::as_const(m_cards)) {
+        if (card)
+            disconnect(card, &QObject::destroyed, this, &ZContactCardList::forget);
+    }
+}
+
 void ZContactCardList::addCard(ZContactCard *card)
 {
     if (!card || indexOf(card) >= 0)

@@ -19,6 +19,7 @@ class ZContactCardList : public QScrollArea
     Q_OBJECT
 public:
     explicit ZContactCardList(QWidget *parent = nullptr);
+    ~ZContactCardList() override;
 
     // Adding a card twice or a null card does nothing.
     void addCard(ZContactCard *card);
