@@ -94,6 +94,17 @@ const char *const CreateSchemaV1[] = {
     "CREATE INDEX IF NOT EXISTS messages_uuid ON messages (uuid, id)",
 };
 
+// A non-empty file that does not start with SQLite's header is no database.
+// Checked before SQLite opens it, because SQLite would delete a journal
+// lying next to it on close, and that journal belongs to what is kept aside.
+bool hasForeignHeader(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() == 0)
+        return false;
+    return file.read(16) != QByteArray("SQLite format 3", 16);
+}
+
 } // namespace
 
 struct ChatLogStore::Connection
@@ -176,6 +187,11 @@ bool ChatLogStore::openDatabase()
     const bool locked = lock.tryLock(10000);
 
     for (int attempt = 0; attempt < 2; ++attempt) {
+        if (hasForeignHeader(databasePath())) {
+            if (attempt > 0 || !locked || !moveCorruptAside())
+                return false;
+            continue;
+        }
         m_db = std::make_unique<Connection>();
         m_db->db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_db->name);
         m_db->db.setDatabaseName(databasePath());

@@ -76,7 +76,9 @@ private slots:
     void pendingIsBounded();
 
     // Damaged or foreign files
+    void corruptFileIsMovedAsideNotTruncated_data();
     void corruptFileIsMovedAsideNotTruncated();
+    void leftoverJournalGoesAsideWithCorruptFile();
     void emptyFileIsAFreshDatabase();
     void newerSchemaIsLeftUntouched();
     void schemaVersionIsRecorded();
@@ -376,14 +378,25 @@ void tst_ChatLogStore::pendingIsBounded()
     QCOMPARE(kept.last().message, QString::number(total - 1));
 }
 
+void tst_ChatLogStore::corruptFileIsMovedAsideNotTruncated_data()
+{
+    QTest::addColumn<QByteArray>("garbage");
+    QByteArray foreign;
+    for (int i = 0; i < 512; ++i)
+        foreign += "this is not an SQLite database, but someone's bytes ";
+    QTest::newRow("foreign file") << foreign;
+    // Right header, nonsense after it: only SQLite itself can tell.
+    QByteArray damaged("SQLite format 3", 16);
+    damaged += QByteArray(8192 - 16, '\xA5');
+    QTest::newRow("damaged database") << damaged;
+}
+
 void tst_ChatLogStore::corruptFileIsMovedAsideNotTruncated()
 {
+    QFETCH(QByteArray, garbage);
     const QString folder = userFolder();
     QVERIFY(QDir().mkpath(folder));
     const QString path = folder + QStringLiteral("/chatlog.sqlite");
-    QByteArray garbage;
-    for (int i = 0; i < 512; ++i)
-        garbage += "this is not an SQLite database, but someone's bytes ";
     {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -400,6 +413,32 @@ void tst_ChatLogStore::corruptFileIsMovedAsideNotTruncated()
                  .match(aside.first()).hasMatch(), qPrintable(aside.first()));
     QCOMPARE(readAll(folder + QLatin1Char('/') + aside.first()), garbage);
     QVERIFY(readAll(path).startsWith("SQLite format 3"));
+}
+
+void tst_ChatLogStore::leftoverJournalGoesAsideWithCorruptFile()
+{
+    // A write-ahead log left next to a damaged file must not be replayed
+    // into the fresh database; it is kept beside the damaged file instead.
+    const QString folder = userFolder();
+    QVERIFY(QDir().mkpath(folder));
+    const QString path = folder + QStringLiteral("/chatlog.sqlite");
+    const QByteArray garbage(8192, 'Z');
+    const QByteArray wal(4096, 'W');
+    for (const auto &[file, bytes] : {std::pair{path, garbage}, std::pair{path + QStringLiteral("-wal"), wal}}) {
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        QCOMPARE(out.write(bytes), bytes.size());
+    }
+    ChatLogStore store;
+    QVERIFY(store.open(folder));
+    QVERIFY(store.append(record(QStringLiteral("5"), QStringLiteral("fresh"))));
+    const QStringList aside = QDir(folder).entryList({QStringLiteral("chatlog.sqlite.corrupt-*")}, QDir::Files,
+                                                     QDir::Name);
+    QCOMPARE(aside.size(), 2);
+    QCOMPARE(readAll(folder + QLatin1Char('/') + aside.at(0)), garbage);
+    QCOMPARE(aside.at(1), aside.at(0) + QStringLiteral("-wal"));
+    QCOMPARE(readAll(folder + QLatin1Char('/') + aside.at(1)), wal);
+    QCOMPARE(texts(store.lastMessages(10, QStringLiteral("5"))), QStringList{QStringLiteral("fresh")});
 }
 
 void tst_ChatLogStore::emptyFileIsAFreshDatabase()
