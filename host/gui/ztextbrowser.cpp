@@ -69,7 +69,7 @@ QString ZTextBrowser::imageAt(const QPoint &pos) const
     // The hit position is the gap nearest to the point, so the picture is
     // the character just after it or just before it; check its box.
     for (int at : {hit, hit - 1}) {
-        if (at < 0)
+        if (at < 0 || at >= document()->characterCount() - 1)
             continue;
         const QTextBlock block = document()->findBlock(at);
         if (!block.isValid() || !block.layout())
