@@ -2,6 +2,8 @@
 
 #include "zskin.h"
 
+#include <QApplication>
+#include <QWindow>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -33,6 +35,23 @@ void ZAvatar::setPicture(const QPixmap &pixmap)
     if (m_pixmap.width() > maxEdge || m_pixmap.height() > maxEdge)
         m_pixmap = m_pixmap.scaled(maxEdge, maxEdge, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     setFixedSize(m_pixmap.deviceIndependentSize().toSize() + QSize(4, 4));
+}
+
+void ZAvatar::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // A tool-tip window never takes focus, so focus-out alone would leave it
+    // open when shown away from the mouse: any click elsewhere closes it.
+    qApp->installEventFilter(this);
+}
+
+bool ZAvatar::eventFilter(QObject *watched, QEvent *event)
+{
+    const bool elsewhere = event->type() == QEvent::MouseButtonPress && watched != this
+                           && watched != windowHandle();
+    if (elsewhere || event->type() == QEvent::ApplicationDeactivate)
+        close();
+    return QWidget::eventFilter(watched, event);
 }
 
 void ZAvatar::paintEvent(QPaintEvent *)

@@ -27,6 +27,7 @@ private slots:
     void shakeSurvivesWindowDeletion();
     void avatarClosesOnClick();
     void avatarScalesLargePictures();
+    void avatarClosesOnClickElsewhere();
 };
 
 void tst_ZEffects::fadeOutFinishes()
@@ -136,6 +137,21 @@ void tst_ZEffects::avatarScalesLargePictures()
     ZAvatar missing(QStringLiteral("/nonexistent/picture.png"));
     QVERIFY(!missing.pixmap().isNull());
     QVERIFY(missing.width() > 4);
+}
+
+void tst_ZEffects::avatarClosesOnClickElsewhere()
+{
+    QWidget other;
+    other.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&other));
+    QPixmap picture(40, 30);
+    picture.fill(Qt::green);
+    QPointer<ZAvatar> avatar = new ZAvatar(picture, &other);
+    QSignalSpy clicked(avatar.data(), &ZAvatar::clicked);
+    avatar->show();
+    QTest::mouseClick(&other, Qt::LeftButton);
+    QTRY_VERIFY(avatar.isNull());
+    QCOMPARE(clicked.count(), 0);
 }
 
 QTEST_MAIN(tst_ZEffects)
