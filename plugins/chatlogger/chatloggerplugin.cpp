@@ -1,5 +1,7 @@
 #include "chatloggerplugin.h"
 
+#include <QCoreApplication>
+
 #include "zdir.h"
 
 namespace zubrel {
@@ -7,6 +9,11 @@ namespace zubrel {
 ChatLoggerPlugin::ChatLoggerPlugin(QObject *parent)
     : QObject(parent)
 {
+    // The plug-in's root object is only destroyed when the library is
+    // unloaded at process exit, after Qt SQL's own globals are gone: close
+    // the database while the application still exists.
+    if (QCoreApplication *app = QCoreApplication::instance())
+        connect(app, &QObject::destroyed, this, [this] { m_store.close(); });
 }
 
 ChatLoggerPlugin::~ChatLoggerPlugin() = default;

@@ -1,5 +1,6 @@
 #include "chatlogstore.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -125,7 +126,10 @@ struct ChatLogStore::Connection
         if (db.isOpen())
             db.close();
         db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(name);
+        // Past the application's end Qt SQL's connection registry may be
+        // destroyed already; the process is going away anyway.
+        if (QCoreApplication::instance())
+            QSqlDatabase::removeDatabase(name);
     }
 
     // Runs one statement; on failure returns false and the SQLite code.
