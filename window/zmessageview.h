@@ -1,0 +1,124 @@
+#pragma once
+// A chat tab's message view. Every entry is filled from MessageTemplates into
+// the styled and the plain conversation store; the widget itself does not
+// keep one big rich-text document (that grows quadratically and costs tens of
+// kilobytes per entry) but a compact list of entries, paints header bands
+// itself and lays out only the bodies that are on screen, with a small cache
+// of documents and a height index for scrolling.
+//
+// It is a ZTextBrowser so the tab can configure it like one (object name,
+// focus policy, setOpenExternalLinks, setSaveableImages), but the inherited
+// document stays empty: use the members declared here (plainText, copy,
+// selectAll, clearView, entryCount...) rather than document()/toPlainText()
+// of the base classes. textChanged() is emitted after every append and
+// clear, copyAvailable(bool) when the selection appears or vanishes.
+
+#include "messagetemplates.h"
+#include "ztextbrowser.h"
+
+#include <QDateTime>
+#include <QUrl>
+
+#include <memory>
+
+namespace zubrel {
+
+class MessageViewModel;
+
+class ZMessageView : public ZTextBrowser
+{
+    Q_OBJECT
+public:
+    explicit ZMessageView(QWidget *parent = nullptr);
+    ~ZMessageView() override;
+
+    // Each appends one entry to both stores and the view and returns the
+    // entry's styled HTML. `html` is the message body (HTML), `alias` plain
+    // text (it is escaped for the entry), `id` the sender's zubrelId.
+    // Own: continuation while the last sender is this id and `now` is before
+    // the own deadline (or with no time limit for push messages).
+    QString appendOwn(const QString &html, const QString &alias, const QString &id, const QDateTime &now,
+                      bool groupWithoutTimeLimit = false);
+    // Incoming one-to-one: continuation while the last sender is this id and
+    // the send time is before the incoming deadline. Offline messages show the
+    // long time form in the header.
+    QString appendIncoming(const QString &html, const QString &alias, const QString &id, const QDateTime &sendTime,
+                           bool offline, bool mobile);
+    // Multi chat: continuation whenever the last sender is this id.
+    QString appendMultiChat(const QString &html, const QString &alias, const QString &id, bool mobile,
+                            const QDateTime &now);
+    // Chat-log history: grouped by its own last log sender, long time form.
+    QString appendLog(const QString &html, const QString &alias, const QString &id, const QDateTime &time);
+    // System/Notify/Error/Blocked line; never grouped, leaves the last sender.
+    QString appendNotice(MessageTemplates::Kind kind, const QString &text, const QDateTime &now);
+
+    void setPlain(bool plain);   // shows the plain (true) or styled form of every entry
+    bool isPlain() const;
+    void clearView();            // empties view and both stores, resets grouping
+    QString styledStore() const;
+    QString plainStore() const;
+    QString lastSender() const;
+    int entryCount() const;
+    // The visible conversation as plain text, entries separated by '\n'; a
+    // header entry starts with "alias time".
+    QString plainText() const;
+
+    // Selection and clipboard over the whole conversation (not the base
+    // class's empty document).
+    bool hasSelection() const;
+    QString selectedText() const;
+    void copy();
+    void selectAll();
+    void clearSelection();
+    // Shadows of QTextEdit's non-virtual members, so calls through a
+    // ZMessageView pointer do the expected thing.
+    QString toPlainText() const { return plainText(); }
+    void clear() { clearView(); }
+
+    bool isAtBottom() const;
+    void scrollToBottom();
+    // Scrolls so that entry `index` starts at the top of the viewport.
+    void scrollToEntry(int index);
+    // Viewport rectangle of an entry (may lie outside the viewport).
+    QRect entryRect(int index) const;
+    // Index of the entry under a viewport point, -1 for none.
+    int entryAt(const QPoint &pos) const;
+    // Viewport rectangle of the ordinal-th picture (0-based) in the body of
+    // entry `index`, null when there is no such picture. For overlays such as
+    // animated emoticons; re-query after viewportLayoutChanged().
+    QRect entryImageRect(int index, int ordinal);
+    // The body HTML the view shows for an entry in the current mode.
+    QString entryBodyHtml(int index) const;
+
+    QString imageAt(const QPoint &pos) const;
+
+signals:
+    // A link in an entry was clicked (pushplay:, pushsave:, http:, mailto: ...).
+    // With openExternalLinks() on, the URL is also handed to
+    // QDesktopServices::openUrl, as QTextBrowser would.
+    void linkActivated(const QUrl &url);
+    // Entries moved on screen (scroll, resize, relayout, append): overlays
+    // placed over the view should be placed again.
+    void viewportLayoutChanged();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    std::unique_ptr<MessageViewModel> m_model;
+};
+
+} // namespace zubrel
