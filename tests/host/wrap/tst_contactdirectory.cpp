@@ -2,6 +2,7 @@
 // demo and the replays use, reporting ready, announcing changes.
 
 #include <QJsonDocument>
+#include <QTemporaryDir>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -76,6 +77,27 @@ private slots:
         QVERIFY(!directory->loadJson(QJsonDocument::fromJson(text).object(), {}, &error));
         QVERIFY(!error.isEmpty());
         QCOMPARE(directory->Buddies().size(), 1);
+    }
+
+    void loadsAFileAndResolvesPicturesNextToIt()
+    {
+        QTemporaryDir folder;
+        QFile file(folder.filePath(QStringLiteral("contacts.json")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(R"({"contacts": [{"id": 2001, "nick": "Anna", "picture": "avatars/anna.png"}]})");
+        file.close();
+        QVERIFY(directory->loadJsonFile(file.fileName()));
+        QCOMPARE(directory->data(2001)->picturePath, folder.filePath(QStringLiteral("avatars/anna.png")));
+        QVERIFY(!CZuBuddy(2001).IsPictureValid()); // named but missing: no picture
+
+        QString error;
+        QVERIFY(!directory->loadJsonFile(folder.filePath(QStringLiteral("missing.json")), &error));
+        QVERIFY(error.contains(QStringLiteral("missing.json")));
+        QFile broken(folder.filePath(QStringLiteral("broken.json")));
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write("{\"contacts\": [");
+        broken.close();
+        QVERIFY(!directory->loadJsonFile(broken.fileName(), &error));
     }
 
     void everyReadyReportCallsEveryReceiver()
