@@ -36,6 +36,10 @@ public:
     static QString longTime(const QDateTime &time);  // "yyyy/dd/MM hh:mm:ss"
 
     static bool isNotice(Kind kind) { return kind >= System; }
+    // The style of an entry's body div (header kinds) or notice span, as the
+    // kind's template writes it; the view lays bodies out with them.
+    static QString bodyStyle(Kind kind);
+    static QString lineStyle(Kind kind);
 };
 
 } // namespace zubrel

@@ -19,10 +19,13 @@
 #include <QDateTime>
 #include <QUrl>
 
+#include <climits>
 #include <memory>
 
 namespace zubrel {
 
+class HeightIndex;
+class MessageLayout;
 class MessageViewModel;
 
 class ZMessageView : public ZTextBrowser
@@ -90,7 +93,10 @@ public:
     // The body HTML the view shows for an entry in the current mode.
     QString entryBodyHtml(int index) const;
 
-    QString imageAt(const QPoint &pos) const;
+    QString imageAt(const QPoint &pos) const override;
+    // Copy, Select All and, over a picture with saveable images on, "Save
+    // Image As...".
+    std::unique_ptr<QMenu> createContextMenu(const QPoint &pos) override;
 
 signals:
     // A link in an entry was clicked (pushplay:, pushsave:, http:, mailto: ...).
@@ -118,7 +124,34 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
+    // A place in the conversation: an entry and a position in its body
+    // document; -1 is the start of the entry, before its header.
+    struct Position
+    {
+        int entry = -1;
+        int pos = -1;
+        auto operator<=>(const Position &) const = default;
+    };
+
+    QString afterAppend(const QString &styledHtml, bool wasAtBottom);
+    void updateScrollRange();
+    void relayoutVisible();
+    Position positionAt(const QPoint &viewportPos);
+    QString linkAt(const QPoint &viewportPos);
+    void selectionChanged();
+    void activateLink(const QString &href);
+    QString entryText(int index, int from, int to);
+
     std::unique_ptr<MessageViewModel> m_model;
+    std::unique_ptr<MessageLayout> m_layout;
+    std::unique_ptr<HeightIndex> m_heights;
+    Position m_anchor;
+    Position m_cursor;
+    bool m_selecting = false;
+    bool m_hadSelection = false;
+    bool m_inRelayout = false;
+    QString m_pressedLink;
+    QPoint m_pressPoint;
 };
 
 } // namespace zubrel

@@ -20,13 +20,13 @@ public:
 
     // The name of the image drawn at a point in viewport coordinates, "" when
     // there is none.
-    QString imageAt(const QPoint &pos) const;
+    virtual QString imageAt(const QPoint &pos) const;
     // Asks for a file name and writes the image there. False when cancelled,
     // when the image cannot be found or the file cannot be written.
     bool saveImage(const QString &name);
     // Standard entries, plus "Save Image As..." over an image when saveable
     // images are on. The caller owns the menu.
-    std::unique_ptr<QMenu> createContextMenu(const QPoint &pos);
+    virtual std::unique_ptr<QMenu> createContextMenu(const QPoint &pos);
 
 protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
