@@ -1,4 +1,25 @@
+// Construction of a chat tab, its cards and side panels.
 #include "zchattab.h"
+#include "zchattab_p.h"
+
+#include "zcontactcard.h"
+#include "zcontactcardlist.h"
+#include "zimagebutton.h"
+#include "zmessageview.h"
+#include "zsettings.h"
+#include "ztextedit.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QSplitter>
+#include <QTextDocument>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
 
 namespace zubrel {
 
@@ -11,434 +32,304 @@ ZChatTab::Hooks &ZChatTab::hooks()
 ZChatTab::ZChatTab(QWidget *parent)
     : QWidget(parent)
 {
+    setAttribute(Qt::WA_DeleteOnClose);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_splitter = new QSplitter(Qt::Vertical, this);
+    m_splitter->setOpaqueResize(false);
+    m_splitter->setChildrenCollapsible(false);
+    layout->addWidget(m_splitter);
+
+    auto *upper = new QWidget(m_splitter);
+    buildViewRow(upper);
+    m_lower = new QWidget(m_splitter);
+    auto *lowerLayout = new QVBoxLayout(m_lower);
+    lowerLayout->setContentsMargins(0, 0, 0, 0);
+    lowerLayout->setSpacing(0);
+    buildEditToolBar();
+    lowerLayout->addWidget(m_editToolBar);
+    buildInputRow(m_lower);
+
+    m_splitter->addWidget(upper);
+    m_splitter->addWidget(m_lower);
+    m_splitter->setStretchFactor(0, 1);
+    m_splitter->setStretchFactor(1, 0);
+    m_splitter->setSizes({qMax(upper->sizeHint().height(), 200), 72 + m_editToolBar->sizeHint().height()});
+    connect(m_splitter, &QSplitter::splitterMoved, this, &ZChatTab::slotSplitterMoved);
+
+    buildFontToolBar();
+    buildSpellingMenu();
+    buildRecorderToolBar();
+    m_typingTimer.setSingleShot(true);
+    connect(&m_typingTimer, &QTimer::timeout, this, &ZChatTab::slotIsTypingStop);
+
+    m_sound = ZSettings::instance()->get(QStringLiteral("sound"), true, QStringLiteral("zchat")).toBool();
+    m_soundAction->setChecked(!m_sound);
+    slotSound();
+
+    Internal::PushLinkRouter::instance()->add(this);
 }
 
 ZChatTab::~ZChatTab() = default;
 
-void ZChatTab::setMultiChat(bool on)
-{
-}
-
-void ZChatTab::setMultiChatOwner(bool on)
-{
-}
-
-void ZChatTab::setRandomChat(bool on)
-{
-}
-
-void ZChatTab::setOtherNetwork(bool on)
-{
-}
-
-void ZChatTab::setPrivateSession(bool on)
-{
-}
-
-void ZChatTab::setEncrypted(bool on)
-{
-}
-
-void ZChatTab::setPlain(bool disabled)
-{
-}
-
-void ZChatTab::clearView()
-{
-}
-
-void ZChatTab::appendSystemMessage(const QString &text)
-{
-}
-
-void ZChatTab::appendNotifyMessage(const QString &text)
-{
-}
-
-void ZChatTab::appendErrorMessage(const QString &text)
-{
-}
-
-void ZChatTab::appendBlockedMessage(const QString &text)
-{
-}
-
-void ZChatTab::appendIncomingMessage(const QString &html, const QDateTime &sendTime, bool offline, bool mobile)
-{
-}
-
-void ZChatTab::appendMultiChatMessage(const QString &html, const QString &alias, const QString &id, bool mobile)
-{
-}
-
-QString ZChatTab::appendReceivedPushMessage(const QString &fileName, const QString &alias, const QString &id)
-{
-    return {};
-}
-
-QString ZChatTab::appendOwnPushMessage(const QString &fileName)
-{
-    return {};
-}
-
-void ZChatTab::appendLogMessage(const QString &html, const QString &alias, const QString &id, const QDateTime &time)
-{
-}
-
-void ZChatTab::insertImage(const QString &fileName)
-{
-}
-
-void ZChatTab::addSmiley()
-{
-}
-
-QString ZChatTab::inputText() const
-{
-    return {};
-}
-
-QString ZChatTab::viewText() const
-{
-    return {};
-}
-
-QWidget * ZChatTab::userListArrow() const
-{
-    return {};
-}
-
-QWidget * ZChatTab::ownUserArrow() const
-{
-    return {};
-}
-
-bool ZChatTab::isFontToolBarShown() const
-{
-    return {};
-}
-
-bool ZChatTab::isRecorderShown() const
-{
-    return {};
-}
-
-void ZChatTab::slotHideOtherAvatarTimer()
-{
-}
-
-void ZChatTab::slotHideOtherAvatar2Timer()
-{
-}
-
-void ZChatTab::slotHideOwnAvatarTimer()
-{
-}
-
-void ZChatTab::slotHideOwnAvatar2Timer()
-{
-}
-
-void ZChatTab::slotInsertSmiley(const QString &shortcut)
-{
-}
-
-void ZChatTab::slotCloseToolbars()
-{
-}
-
-void ZChatTab::slotPushMessagePressed()
-{
-}
-
-void ZChatTab::slotPushMessageReleased()
-{
-}
-
-void ZChatTab::slotCardAliasChanged(const QString &alias)
-{
-}
-
-void ZChatTab::slotCardIsTyping(bool typing)
-{
-}
-
-void ZChatTab::slotCardStatusChanged(Zr::ContactStatus status)
-{
-}
-
-void ZChatTab::rebuildSpellingMenu()
-{
-}
-
-void ZChatTab::slotPushMessagePlay(const QUrl &url)
-{
-}
-
-void ZChatTab::slotPushMessageSave(const QUrl &url)
-{
-}
-
-void ZChatTab::slotHistoryChangedTimer()
-{
-}
-
-void ZChatTab::slotHistoryChanged()
-{
-}
-
-void ZChatTab::slotContactAdded(zubrel::ZContactCard *card)
-{
-}
-
-void ZChatTab::slotEnableSendTimer()
-{
-}
-
-void ZChatTab::slotEnableSend()
-{
-}
-
-void ZChatTab::slotSendTimer()
-{
-}
-
-void ZChatTab::slotSend()
-{
-}
-
-void ZChatTab::slotMoveOutputWidgetsTimer()
-{
-}
-
-void ZChatTab::slotMoveOutputWidgets()
-{
-}
-
-void ZChatTab::slotMoveWidgetsTimer()
-{
-}
-
-void ZChatTab::slotMoveWidgets()
-{
-}
-
-void ZChatTab::slotSplitterMoved(int pos, int index)
-{
-}
-
-void ZChatTab::slotFontTimer()
-{
-}
-
-void ZChatTab::slotFont()
-{
-}
-
-void ZChatTab::slotPushMessageTimer()
-{
-}
-
-void ZChatTab::slotPushMessage()
-{
-}
-
-void ZChatTab::slotHideOtherAvatar()
-{
-}
-
-void ZChatTab::slotHideOtherAvatar2()
-{
-}
-
-void ZChatTab::slotHideOwnAvatar()
-{
-}
-
-void ZChatTab::slotHideOwnAvatar2()
-{
-}
-
-void ZChatTab::slotTextBold()
-{
-}
-
-void ZChatTab::slotTextItalic()
-{
-}
-
-void ZChatTab::slotTextUnderline()
-{
-}
-
-void ZChatTab::slotTextFamily(const QString &family)
-{
-}
-
-void ZChatTab::slotTextSize(const QString &size)
-{
-}
-
-void ZChatTab::slotFontReset()
-{
-}
-
-void ZChatTab::slotTextColor(const QColor &color)
-{
-}
-
-void ZChatTab::slotSoundTimer()
-{
-}
-
-void ZChatTab::slotSound()
-{
-}
-
-void ZChatTab::slotCurrentCharFormatChanged(const QTextCharFormat &format)
-{
-}
-
-void ZChatTab::slotFadeDone(bool fadeOut)
-{
-}
-
-void ZChatTab::slotCryptoAnimation(bool encrypted)
-{
-}
-
-void ZChatTab::slotAnimate()
-{
-}
-
-void ZChatTab::slotEnableSpellTimer()
-{
-}
-
-void ZChatTab::slotEnableSpell()
-{
-}
-
-void ZChatTab::slotRegardCaseTimer()
-{
-}
-
-void ZChatTab::slotRegardCase()
-{
-}
-
-void ZChatTab::slotIsTypingStop()
-{
-}
-
-void ZChatTab::slotScrollDown()
-{
-}
-
-void ZChatTab::slotContentChange(int pos, int removed, int added)
-{
-}
-
-void ZChatTab::slotLoadDictionary()
-{
-}
-
-bool ZChatTab::eventFilter(QObject *watched, QEvent *event)
-{
-    return {};
-}
-
-void ZChatTab::showEvent(QShowEvent *event)
-{
-}
-
-void ZChatTab::resizeEvent(QResizeEvent *event)
-{
-}
-
-void ZChatTab::timerEvent(QTimerEvent *event)
-{
-}
-
 void ZChatTab::buildViewRow(QWidget *upper)
 {
-}
+    auto *row = new QHBoxLayout(upper);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    view = new ZMessageView(upper);
+    view->setObjectName(QStringLiteral("view"));
+    view->setProperty("styleName", QStringLiteral("inputHistory"));
+    view->setMinimumSize(0, 72);
+    view->setOpenExternalLinks(true);
+    view->setSaveableImages(true);
+    view->setFocusPolicy(Qt::ClickFocus);
+    view->setUndoRedoEnabled(false);
+    row->addWidget(view);
+    connect(view, &QTextEdit::textChanged, this, &ZChatTab::slotHistoryChangedTimer);
+    connect(view, &ZMessageView::viewportLayoutChanged, this, &ZChatTab::slotMoveOutputWidgetsTimer);
+    connect(view, &ZMessageView::linkActivated, this, [this](const QUrl &url) {
+        Internal::PushLinkRouter::instance()->activatedIn(this, url);
+    });
 
-void ZChatTab::buildEditToolBar()
-{
+    cardList = new ZContactCardList(upper);
+    cardList->setObjectName(QStringLiteral("cardList"));
+    cardList->setMinimumSize(153, 72);
+    cardList->setMaximumSize(153, QWIDGETSIZE_MAX);
+    cardList->enableAddContact(true);
+    cardList->setFocusPolicy(Qt::NoFocus);
+    row->addWidget(cardList);
+    connect(cardList, &ZContactCardList::addContact, this, &ZChatTab::addContact);
+    connect(cardList, &ZContactCardList::added, this, &ZChatTab::slotContactAdded);
 }
 
 void ZChatTab::buildInputRow(QWidget *lower)
 {
+    auto *row = new QHBoxLayout;
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    static_cast<QVBoxLayout *>(lower->layout())->addLayout(row);
+
+    input = new ZTextEdit(lower);
+    input->setObjectName(QStringLiteral("input"));
+    input->setProperty("styleName", QStringLiteral("inputMessage"));
+    input->setMinimumSize(0, 72);
+    input->setTabChangesFocus(true);
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPointSize(10);
+    input->document()->setDefaultFont(font);
+    input->setCurrentFont(font);
+    input->installEventFilter(this);
+    row->addWidget(input);
+
+    auto *sendColumn = new QVBoxLayout;
+    sendColumn->addStretch();
+    m_sendButton = new QPushButton(tr("&Send"), lower);
+    m_sendButton->setObjectName(QStringLiteral("sendButton"));
+    m_sendButton->setToolTip(tr("Send your entered message"));
+    m_sendButton->setFixedSize(72, 72);
+    m_sendButton->setDefault(true);
+    m_sendButton->setFocusPolicy(Qt::NoFocus);
+    m_sendButton->setEnabled(false);
+    sendColumn->addWidget(m_sendButton);
+    row->addLayout(sendColumn);
+
+    auto *ownColumn = new QVBoxLayout;
+    ownColumn->addStretch();
+    ownCard = new ZContactCard(lower);
+    ownCard->setObjectName(QStringLiteral("ownCard"));
+    ownCard->setBig(true);
+    ownCard->setOwn(true);
+    ownCard->setFixedSize(153, 72);
+    ownColumn->addWidget(ownCard);
+    row->addLayout(ownColumn);
+
+    connect(input, &QTextEdit::currentCharFormatChanged, this, &ZChatTab::slotCurrentCharFormatChanged);
+    connect(input, &QTextEdit::textChanged, this, &ZChatTab::slotEnableSendTimer);
+    connect(input->document(), &QTextDocument::contentsChange, this, &ZChatTab::slotContentChange);
+    connect(m_sendButton, &QPushButton::clicked, this, &ZChatTab::slotSend);
 }
 
-void ZChatTab::buildFontToolBar()
+bool ZChatTab::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == input && event->type() == QEvent::KeyPress) {
+        // Enter sends; Shift+Enter (or Ctrl+Enter) keeps its line break.
+        auto *key = static_cast<QKeyEvent *>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+            && !(key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier))) {
+            slotSendTimer();
+            return true;
+        }
+    }
+    if (watched == input && event->type() == QEvent::Resize)
+        slotMoveWidgetsTimer();
+    return QWidget::eventFilter(watched, event);
 }
 
-void ZChatTab::buildRecorderToolBar()
+void ZChatTab::setMultiChat(bool on)
 {
+    multichat = on;
+    if (!on)
+        return;
+    cardList->setMinimumSize(180, 72);
+    cardList->setMaximumSize(180, QWIDGETSIZE_MAX);
+    ownCard->setFixedSize(180, 72);
+    for (int i = 0; i < cardList->size(); ++i) {
+        if (auto *card = cardList->card(i))
+            card->setFixedSize(180, 72);
+    }
 }
 
-void ZChatTab::buildSpellingMenu()
+void ZChatTab::setMultiChatOwner(bool on)
 {
+    multiChatOwner = on;
 }
 
-void ZChatTab::appendEntry(const QString &styled, const QString &plain)
+void ZChatTab::setRandomChat(bool on)
 {
+    randomChat = on;
+    updatePushAndSmileyEntries();
 }
 
-void ZChatTab::appendNotice(int kind, const QString &text)
+void ZChatTab::setOtherNetwork(bool on)
 {
+    otherNetwork = on;
+    m_fontAction->setVisible(!on);
+    m_colorAction->setVisible(!on);
+    m_smileyAction->setVisible(!on);
+    updatePushAndSmileyEntries();
 }
 
-void ZChatTab::renderOwn(const QString &html, bool groupWithoutTimeLimit)
+void ZChatTab::updatePushAndSmileyEntries()
 {
+    // Random partners and bridged networks can neither be added as contacts
+    // nor receive favourites or push messages.
+    const bool reduced = randomChat || otherNetwork;
+    cardList->enableAddContact(!reduced);
+    m_smileyButton->setProperty("favoritesEnabled", !reduced);
+    m_pushAction->setVisible(!reduced);
+    m_pushPickerAction->setVisible(!reduced);
+    emit favoritesEnabledChanged(!reduced);
 }
 
-void ZChatTab::renderMultiChat(const QString &html, const QString &alias, const QString &id, bool mobile, bool playSounds)
+void ZChatTab::setPrivateSession(bool on)
 {
+    noLog = on;
+    emit logHistory(on);
 }
 
-void ZChatTab::afterMessage(const QString &html, bool beepOnAlias)
+QString ZChatTab::inputText() const
 {
+    return input->toPlainText();
 }
 
-void ZChatTab::playSound(const QString &baseName)
+QString ZChatTab::viewText() const
 {
+    return view->plainText();
 }
 
-bool ZChatTab::isInActiveWindow() const
+void ZChatTab::slotContactAdded(ZContactCard *card)
 {
-    return {};
-}
-
-void ZChatTab::showSlidingToolBar(QToolBar *bar)
-{
-}
-
-void ZChatTab::hideSlidingToolBar(QToolBar *bar)
-{
-}
-
-void ZChatTab::toggleSlidingToolBar(QToolBar *bar)
-{
-}
-
-void ZChatTab::placeSlidingToolBar(QToolBar *bar)
-{
-}
-
-void ZChatTab::applyToolbarFormat()
-{
-}
-
-void ZChatTab::setArrow(ZImageButton *button, const QString &direction)
-{
+    if (!card)
+        return;
+    if (multichat)
+        card->setFixedSize(180, 72);
+    Internal::connectCardNotifications(card, this);
+    if (cardList->size() < 2) {
+        setWindowTitle(card->alias().isEmpty() ? card->zubrelId() : card->alias());
+        setStatusIcon(card->status(), false);
+    }
 }
 
 void ZChatTab::setStatusIcon(int status, bool exwayName)
 {
+    const QString name = Internal::statusIconName(status, exwayName);
+    if (!name.isEmpty())
+        setWindowIcon(QIcon(name));
+}
+
+void ZChatTab::slotCardAliasChanged(const QString &alias)
+{
+    if (multichat || randomChat)
+        return;
+    setWindowTitle(alias);
+    emit aliasChanged(alias);
+}
+
+void ZChatTab::slotCardIsTyping(bool typing)
+{
+    if (!multichat)
+        emit isTyping(typing);
+}
+
+void ZChatTab::slotCardStatusChanged(Zr::ContactStatus status)
+{
+    if (multichat || randomChat)
+        return;
+    setStatusIcon(status, true);
+    emit statusChanged(status);
+}
+
+void ZChatTab::setArrow(ZImageButton *button, const QString &direction)
+{
+    button->setPixmap(QPixmap(QStringLiteral(":/toolbar_arrow_%1_normal").arg(direction))
+                          .scaled(74, 16, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    button->setHoverPixmap(QPixmap(QStringLiteral(":/toolbar_arrow_%1_hover").arg(direction))
+                               .scaled(74, 16, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+}
+
+QWidget *ZChatTab::userListArrow() const
+{
+    return m_userListArrow;
+}
+
+QWidget *ZChatTab::ownUserArrow() const
+{
+    return m_ownArrow;
+}
+
+void ZChatTab::slotHideOtherAvatarTimer() { QTimer::singleShot(20, this, &ZChatTab::slotHideOtherAvatar); }
+void ZChatTab::slotHideOtherAvatar2Timer() { QTimer::singleShot(20, this, &ZChatTab::slotHideOtherAvatar2); }
+void ZChatTab::slotHideOwnAvatarTimer() { QTimer::singleShot(20, this, &ZChatTab::slotHideOwnAvatar); }
+void ZChatTab::slotHideOwnAvatar2Timer() { QTimer::singleShot(20, this, &ZChatTab::slotHideOwnAvatar2); }
+
+void ZChatTab::slotHideOtherAvatar()
+{
+    cardList->setVisible(cardList->isHidden());
+    slotCloseToolbars();
+}
+
+void ZChatTab::slotHideOtherAvatar2()
+{
+    m_userListLeft = !m_userListLeft;
+    setArrow(m_userListArrow, m_userListLeft ? QStringLiteral("top_left") : QStringLiteral("top_right"));
+    slotHideOtherAvatar();
+}
+
+void ZChatTab::slotHideOwnAvatar()
+{
+    ownCard->setVisible(ownCard->isHidden());
+}
+
+void ZChatTab::slotHideOwnAvatar2()
+{
+    m_ownLeft = !m_ownLeft;
+    setArrow(m_ownArrow, m_ownLeft ? QStringLiteral("down_left") : QStringLiteral("down_right"));
+    slotHideOwnAvatar();
+}
+
+void ZChatTab::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // All tabs follow the last text-style choice made in any window.
+    setPlain(ZSettings::instance()->get(QStringLiteral("plain"), false, QStringLiteral("zchat")).toBool());
+}
+
+void ZChatTab::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    slotCloseToolbars();
 }
 
 } // namespace zubrel

@@ -11,6 +11,7 @@
 #include <QBasicTimer>
 #include <QDateTime>
 #include <QPointer>
+#include <QSet>
 #include <QString>
 #include <QTextCharFormat>
 #include <QTimer>
@@ -37,6 +38,9 @@ class ZContactCardList;
 class ZImageButton;
 class ZMessageView;
 class ZTextEdit;
+namespace Internal {
+class PushLinkRouter;
+}
 
 class ZChatTab : public QWidget
 {
@@ -189,6 +193,8 @@ signals:
     void recordingRequested();
     void recordingStopRequested();
     void dictionarySetupRequested();
+    // Random chats and other networks turn the picker's favourites off.
+    void favoritesEnabledChanged(bool enabled);
 
 public slots:
     void slotHideOtherAvatarTimer();
@@ -262,6 +268,7 @@ protected:
 private:
     friend class ZChat;
     friend class ZChatTabTest;
+    friend class Internal::PushLinkRouter;
 
     // Construction, split by area.
     void buildViewRow(QWidget *upper);
@@ -272,14 +279,15 @@ private:
     void buildSpellingMenu();
 
     // Rendering helpers.
-    void appendEntry(const QString &styled, const QString &plain);
     void appendNotice(int kind, const QString &text);
     void renderOwn(const QString &html, bool groupWithoutTimeLimit);
-    void renderMultiChat(const QString &html, const QString &alias, const QString &id,
-                         bool mobile, bool playSounds);
-    void afterMessage(const QString &html, bool beepOnAlias);
+    void renderMultiChat(const QString &html, const QString &alias, const QString &id, bool mobile);
+    // Overlays, activation, sounds and the alias beep after an incoming entry.
+    void afterIncoming(const QString &html, const QString &entry, const QString &beepAlias);
     void playSound(const QString &baseName);
     bool isInActiveWindow() const;
+    bool holdsPushClip(const QString &path) const { return m_pushClips.contains(path); }
+    static QString clipPath(const QUrl &url);
 
     // Sliding toolbars.
     void showSlidingToolBar(QToolBar *bar);
@@ -289,6 +297,7 @@ private:
     void applyToolbarFormat();
     void setArrow(ZImageButton *button, const QString &direction);
     void setStatusIcon(int status, bool exwayName);
+    void updatePushAndSmileyEntries();
 
     QSplitter *m_splitter = nullptr;
     QWidget *m_lower = nullptr;
@@ -331,6 +340,10 @@ private:
     bool m_ownLeft = false;
     int m_lockFrame = 1;
     bool m_lockClosing = false;
+    int m_typingInterval = 3000;
+    // Clips this tab rendered itself: only their play/save links are
+    // honoured, never a "pushplay:" link smuggled into message HTML.
+    QSet<QString> m_pushClips;
 };
 
 } // namespace zubrel
