@@ -1,0 +1,164 @@
+#include "zsmileyframe.h"
+
+#include "zsmiley.h"
+#include "zsmileyclass.h"
+#include "zsmileyfavorites.h"
+#include "zsmileytheme.h"
+
+#include <QFile>
+#include <QGridLayout>
+#include <QImage>
+#include <QImageReader>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace zubrel {
+
+namespace {
+
+QImage loadPicture(const QString &path)
+{
+    QImageReader reader(path);
+    // Decoding straight to the item size is much cheaper for big pictures.
+    const QSize size = reader.size();
+    if (size.isValid() && (size.width() > ZSmiley::pictureSize || size.height() > ZSmiley::pictureSize))
+        reader.setScaledSize(size.scaled(ZSmiley::pictureSize, ZSmiley::pictureSize, Qt::KeepAspectRatio));
+    return reader.read();
+}
+
+} // namespace
+
+ZSmileyFrame::ZSmileyFrame(QWidget *parent)
+    : QWidget(parent)
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setSpacing(2);
+    layout->setContentsMargins(3, 3, 3, 3);
+    m_header = new ZSmileyClass(this);
+    m_header->setText(tr("No Name"));
+    m_container = new QWidget(this);
+    m_grid = new QGridLayout(m_container);
+    m_grid->setSpacing(0);
+    m_grid->setContentsMargins(0, 0, 0, 0);
+    m_grid->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    layout->addWidget(m_header);
+    layout->addWidget(m_container);
+    connect(m_header, &ZSmileyClass::clicked, this, &ZSmileyFrame::slotHideSmileysTimer);
+}
+
+QList<ZSmiley *> ZSmileyFrame::items() const
+{
+    return m_container->findChildren<ZSmiley *>(Qt::FindDirectChildrenOnly);
+}
+
+void ZSmileyFrame::setTheme(const QString &theme)
+{
+    m_theme = theme;
+    if (theme == QLatin1String("default")) {
+        m_shortcuts.clear();
+        m_sounds.clear();
+    }
+    if (theme == QLatin1String("favorites"))
+        loadFavorites();
+    else
+        loadTheme();
+}
+
+ZSmiley *ZSmileyFrame::placeItem(ZSmiley *item)
+{
+    m_grid->addWidget(item, m_count / columns, m_count % columns);
+    ++m_count;
+    return item;
+}
+
+void ZSmileyFrame::loadFavorites()
+{
+    m_header->setText(tr("My Emoticons"));
+    const QStringList files = ZSmileyFavorites::scan(ZSmileyFavorites::folder());
+    for (const QPointer<ZSmiley> &item : std::as_const(m_favorites)) {
+        if (item) {
+            m_grid->removeWidget(item);
+            delete item.data();
+        }
+    }
+    m_favorites.clear();
+    if (m_spacer) {
+        m_grid->removeItem(m_spacer);
+        delete m_spacer;
+        m_spacer = nullptr;
+    }
+    m_count = 0;
+    for (const QString &path : files) {
+        QFile file(path);
+        // The file may have gone since the scan; a vanished one is skipped.
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        const QImage image = QImage::fromData(file.readAll());
+        if (image.isNull())
+            continue;
+        auto *item = new ZSmiley(m_container);
+        item->setRes(path);
+        item->setPicture(image);
+        connect(item, &ZSmiley::add, this, &ZSmileyFrame::add);
+        connect(item, &ZSmiley::clicked, this, [this, item] {
+            m_pending = item;
+            slotSmileyTimer();
+        });
+        connect(item, &ZSmiley::hid, this, &ZSmileyFrame::hid);
+        m_favorites.append(item);
+        placeItem(item);
+    }
+    if (m_count < columns) {
+        m_spacer = new QSpacerItem(1, 1, QSizePolicy::Expanding, QSizePolicy::Minimum);
+        m_grid->addItem(m_spacer, 0, m_count);
+    }
+}
+
+void ZSmileyFrame::loadTheme()
+{
+    if (m_loaded)
+        return;
+    m_loaded = true;
+    const ZSmileyTheme theme = ZSmileyTheme::load(m_theme);
+    if (!theme.isValid())
+        return;
+    m_header->setText(theme.title());
+    m_shortcuts = theme.shortcutMap();
+    m_sounds = theme.soundMap();
+    for (const ZSmileyEntry &entry : theme.entries()) {
+        auto *item = new ZSmiley(m_container);
+        item->setRes(entry.name);
+        item->setToolTipHeader(entry.tr);
+        item->setToolTip(entry.shortcut);
+        item->setPicture(loadPicture(entry.name));
+        connect(item, &ZSmiley::clicked, this, [this, item] {
+            m_pending = item;
+            slotSmileyTimer();
+        });
+        placeItem(item);
+    }
+}
+
+void ZSmileyFrame::slotHideSmileysTimer()
+{
+    QTimer::singleShot(deferMs, this, &ZSmileyFrame::slotHideSmileys);
+}
+
+void ZSmileyFrame::slotHideSmileys()
+{
+    m_container->setVisible(m_container->isHidden());
+}
+
+void ZSmileyFrame::slotSmileyTimer()
+{
+    m_clicked = m_pending;
+    QTimer::singleShot(deferMs, this, &ZSmileyFrame::slotSmiley);
+}
+
+void ZSmileyFrame::slotSmiley()
+{
+    if (m_clicked)
+        emit clicked(m_clicked->res(), m_theme);
+}
+
+} // namespace zubrel

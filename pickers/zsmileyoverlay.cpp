@@ -1,0 +1,136 @@
+#include "zsmileyoverlay.h"
+
+#include <QEvent>
+#include <QHash>
+#include <QImageReader>
+#include <QLabel>
+#include <QMovie>
+#include <QScrollBar>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTimer>
+
+namespace zubrel {
+
+ZSmileyOverlay::ZSmileyOverlay(QTextEdit *edit)
+    : QObject(edit)
+    , m_edit(edit)
+{
+    edit->installEventFilter(this);
+    connect(edit->verticalScrollBar(), &QScrollBar::valueChanged, this, &ZSmileyOverlay::slotMoveWidgets);
+    connect(edit->document(), &QTextDocument::contentsChanged, this,
+            &ZSmileyOverlay::slotMoveWidgetsTimer);
+}
+
+bool ZSmileyOverlay::isAnimated(const QString &path)
+{
+    static QHash<QString, bool> cache;
+    const auto it = cache.constFind(path);
+    if (it != cache.constEnd())
+        return *it;
+    QImageReader reader(path);
+    const bool animated = reader.supportsAnimation() && reader.imageCount() != 1;
+    cache.insert(path, animated);
+    return animated;
+}
+
+void ZSmileyOverlay::add(int position, const QString &path)
+{
+    if (!m_edit)
+        return;
+    auto *label = new QLabel(m_edit->viewport());
+    auto *movie = new QMovie(path, QByteArray(), label);
+    movie->setCacheMode(QMovie::CacheAll);
+    label->setAutoFillBackground(true);
+    label->setMovie(movie);
+    movie->jumpToFrame(0);
+    label->resize(movie->currentImage().size());
+    m_positions.append(position);
+    m_widgets.append(label);
+    movie->start();
+    label->show();
+    QTimer::singleShot(placeDelay, this, &ZSmileyOverlay::slotMoveWidgets);
+}
+
+void ZSmileyOverlay::addEntry(int base, const QString &entryHtml)
+{
+    if (!entryHtml.contains(QLatin1String("img src=\"")))
+        return;
+    // Lay the entry out on its own to learn where its pictures fall.
+    QTextDocument scratch;
+    scratch.setHtml(entryHtml);
+    const QString text = scratch.toRawText();
+    QList<int> objects;
+    for (int i = 0; i < text.size(); ++i) {
+        if (text.at(i) == QChar::ObjectReplacementCharacter)
+            objects.append(i);
+    }
+    const QLatin1String marker("img src=\"");
+    qsizetype at = 0;
+    for (int image = 0; (at = entryHtml.indexOf(marker, at)) >= 0; ++image) {
+        at += marker.size();
+        const qsizetype end = entryHtml.indexOf(u'"', at);
+        if (end < 0)
+            break;
+        const QString path = entryHtml.mid(at, end - at);
+        if (image < objects.size() && isAnimated(path))
+            add(base + objects.at(image), path);
+        at = end;
+    }
+}
+
+void ZSmileyOverlay::clear()
+{
+    for (const QPointer<QLabel> &label : std::as_const(m_widgets)) {
+        if (label) {
+            label->hide();
+            delete label.data();
+        }
+    }
+    m_widgets.clear();
+    m_positions.clear();
+}
+
+QList<QLabel *> ZSmileyOverlay::widgets() const
+{
+    QList<QLabel *> list;
+    for (const QPointer<QLabel> &label : m_widgets)
+        list.append(label.data());
+    return list;
+}
+
+void ZSmileyOverlay::slotMoveWidgets()
+{
+    if (!m_edit)
+        return;
+    QTextDocument *doc = m_edit->document();
+    const int length = doc->characterCount();
+    for (int i = 0; i < m_positions.size() && i < m_widgets.size(); ++i) {
+        QLabel *label = m_widgets.at(i);
+        const int position = m_positions.at(i);
+        if (!label || position < 0 || position >= length)
+            continue;
+        QTextCursor cursor(doc);
+        cursor.setPosition(position);
+        if (cursor.isNull())
+            continue;
+        const QRect rect = m_edit->cursorRect(cursor);
+        label->move(rect.left() + 6, rect.bottom() - (label->height() - 1) - 4);
+    }
+}
+
+void ZSmileyOverlay::slotMoveWidgetsTimer()
+{
+    if (!m_positions.isEmpty())
+        QTimer::singleShot(moveDelay, this, &ZSmileyOverlay::slotMoveWidgets);
+}
+
+bool ZSmileyOverlay::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_edit && event->type() == QEvent::Resize)
+        slotMoveWidgetsTimer();
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace zubrel
