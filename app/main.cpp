@@ -1,48 +1,107 @@
-// A minimal host: loads the chat module the way the client does, answers the
-// login question with a demo user and reports the contact directory ready.
+// zubrel-host: loads the chat module as the client does. Without --replay it
+// is the interactive demo (contact list and a simulated network with bots);
+// with --replay it runs a script headless and writes a trace.
 
 #include <QApplication>
-#include <QLibrary>
+#include <QCommandLineParser>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTimer>
+#include <cstring>
 
-#include "czubuddy_administrator.h"
-#include "simulatednetwork.h"
-#include "wrapplugin.h"
-#include "wrappluginhelper.h"
+#include "crashguard.h"
+#include "demosession.h"
+#include "hosttracer.h"
+#include "modulehost.h"
+#include "replayrunner.h"
+#include "tracewriter.h"
+#include "zdir.h"
+#include "zmodalscript.h"
+
+using namespace zubrel;
+
+namespace {
+
+bool hasArgument(int argc, char **argv, const char *name)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], name) == 0)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    // Replays are headless: without a chosen platform they need no display.
+    const bool replay = hasArgument(argc, argv, "--replay");
+    if (replay && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QLibrary module(QCoreApplication::applicationDirPath() + QLatin1String("/zubrelChat.so"));
-    auto create = reinterpret_cast<WrapPluginCreate>(module.resolve("create"));
-    if (!create) {
-        qCritical("cannot load the chat module: %s", qPrintable(module.errorString()));
+    QApplication::setApplicationName(QStringLiteral("zubrel"));
+    QApplication::setOrganizationName(QStringLiteral("Zubrel"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Demo host of the zubrel chat module"));
+    parser.addHelpOption();
+    const QCommandLineOption replayOption(QStringLiteral("replay"), QStringLiteral("Run a replay script headless."),
+                                          QStringLiteral("SCRIPT"));
+    const QCommandLineOption traceOption(QStringLiteral("trace"), QStringLiteral("Write trace events to FILE."),
+                                         QStringLiteral("FILE"));
+    const QCommandLineOption profileOption(QStringLiteral("profile"), QStringLiteral("Per-user data folder."),
+                                           QStringLiteral("DIR"));
+    const QCommandLineOption quitOption(QStringLiteral("quit-after"), QStringLiteral("Quit after MS milliseconds."),
+                                        QStringLiteral("MS"));
+    const QCommandLineOption latencyOption(QStringLiteral("latency"),
+                                           QStringLiteral("Simulated network latency in milliseconds."),
+                                           QStringLiteral("MS"), QStringLiteral("300"));
+    parser.addOptions({replayOption, traceOption, profileOption, quitOption, latencyOption});
+    parser.process(app);
+
+    TraceWriter writer;
+    QString error;
+    // A replay traces to standard output unless told otherwise; the demo
+    // only when asked.
+    if ((replay || parser.isSet(traceOption)) && !writer.open(parser.value(traceOption), &error)) {
+        qCritical("cannot write the trace %s: %s", qPrintable(parser.value(traceOption)), qPrintable(error));
+        return 2;
+    }
+    CrashGuard::install(writer.fileDescriptor());
+
+    QTemporaryDir temporaryProfile;
+    QString profile = parser.value(profileOption);
+    if (profile.isEmpty())
+        profile = replay ? temporaryProfile.path() : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    ZDir::setProfilePath(profile);
+
+    HostTracer tracer(&writer);
+    ModuleHost module;
+
+    if (replay) {
+        ZModalScript::instance()->setScripted(true);
+        ReplayRunner runner(&writer, &tracer, &module);
+        return runner.run(parser.value(replayOption));
+    }
+
+    bool latencyOk = false;
+    const int latency = parser.value(latencyOption).toInt(&latencyOk);
+    DemoSession session(&module, latencyOk && latency >= 0 ? latency : 300);
+    if (!session.start(&error, &writer)) {
+        qCritical("%s", qPrintable(error));
         return 1;
     }
-    std::unique_ptr<WrapPlugin> plugin(create());
-    if (!plugin)
-        return 1;
-
-    WrapPluginHelper *helper = WrapPluginHelper::Instance();
-    helper->simulatedNetwork()->setResponder([helper](const SentRequest &sent) {
-        if (sent.command.isCommand(1, 2))
-            QTimer::singleShot(0, helper, [helper, id = sent.id] {
-                helper->completeRequest(id, true, {ProtocolArg(DataTypes::Identifier, 0, 1000u)});
-            });
-    });
-    BuddyData self;
-    self.id = 1000;
-    self.nickname = QStringLiteral("Demo User");
-    self.userState = 1;
-    CZuBuddy_Administrator::Instance()->setCurrentUser(self);
-    plugin->start();
-    CZuBuddy_Administrator::Instance()->setReady();
-
-    const QStringList args = app.arguments();
-    const int quitAfter = args.indexOf(QLatin1String("--quit-after"));
-    if (quitAfter >= 0 && quitAfter + 1 < args.size())
-        QTimer::singleShot(args.at(quitAfter + 1).toInt(), &app, &QCoreApplication::quit);
-    const int result = app.exec();
-    plugin->stop();
-    return result;
+    if (parser.isSet(quitOption)) {
+        bool ok = false;
+        const int ms = parser.value(quitOption).toInt(&ok);
+        if (!ok || ms < 0) {
+            qCritical("--quit-after needs a number of milliseconds");
+            return 64;
+        }
+        QTimer::singleShot(ms, &app, &QCoreApplication::quit);
+    }
+    const int status = QApplication::exec();
+    session.shutdown();
+    return status;
 }

@@ -1,0 +1,50 @@
+#pragma once
+// The demo's main window, like a messenger's contact list: groups with
+// their contacts (picture, nickname, presence). A double-click asks the
+// chat module to open a chat, as the client does with command (1, 0xF0A0).
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+
+#include "czubuddy.h"
+
+class QAction;
+class QLabel;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace zubrel {
+
+class DemoNetwork;
+
+class ContactListWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit ContactListWindow(DemoNetwork *network, QWidget *parent = nullptr);
+
+    // Rebuilds the list from the contact directory.
+    void reload();
+    // The contact shown in an item; 0 for group rows.
+    static uint contactOf(const QTreeWidgetItem *item);
+    QTreeWidget *tree() const { return m_tree; }
+
+    // What a double-click on a contact does: the open-chat command.
+    static void openChat(uint contactId);
+
+private:
+    void updateItem(QTreeWidgetItem *item, const CZuBuddy &buddy);
+    void onBuddyChanged(const CZuBuddy &buddy);
+    void onActivated(QTreeWidgetItem *item);
+    void buildMenus();
+    static QIcon avatarIcon(const CZuBuddy &buddy);
+
+    QPointer<DemoNetwork> m_network;
+    QTreeWidget *m_tree = nullptr;
+    QLabel *m_self = nullptr;
+    QAction *m_failNext = nullptr;
+    QHash<uint, QList<QTreeWidgetItem *>> m_items; // one contact may be in several groups
+};
+
+} // namespace zubrel

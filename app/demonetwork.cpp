@@ -1,0 +1,235 @@
+#include "demonetwork.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QPainter>
+#include <QRandomGenerator>
+
+#include "czubuddy_administrator.h"
+#include "simulatednetwork.h"
+#include "wrappluginhelper.h"
+
+namespace zubrel {
+
+namespace {
+
+constexpr int typingDelayMs = 400;
+constexpr int answerDelayMs = 1500;
+constexpr int presenceIntervalMs = 12000;
+constexpr int offlineBotIntervalMs = 30000;
+
+bool isMessage(const ProtocolCommand &command)
+{
+    return command.isCommand(4, 0x0001) || command.isCommand(0xF000, 0xF0C6);
+}
+
+QList<ProtocolArg> nativeSender(uint bot)
+{
+    return {ProtocolArg(DataTypes::Identifier, 9, QString::number(bot))};
+}
+
+} // namespace
+
+DemoNetwork::DemoNetwork(int latencyMs, QObject *parent)
+    : QObject(parent), m_latency(qMax(0, latencyMs))
+{
+    m_presenceTimer.setInterval(presenceIntervalMs);
+    connect(&m_presenceTimer, &QTimer::timeout, this, &DemoNetwork::changeSomePresence);
+    m_offlineBotTimer.setInterval(offlineBotIntervalMs);
+    connect(&m_offlineBotTimer, &QTimer::timeout, this, [this] { setOfflineBotOnline(!m_offlineBotOnline); });
+}
+
+DemoNetwork::~DemoNetwork()
+{
+    WrapPluginHelper::Instance()->simulatedNetwork()->setResponder({});
+}
+
+void DemoNetwork::attach()
+{
+    QPointer<DemoNetwork> self(this);
+    WrapPluginHelper::Instance()->simulatedNetwork()->setResponder([self](const SentRequest &request) {
+        if (self)
+            self->onSent(request);
+    });
+}
+
+void DemoNetwork::setPresenceChanges(bool on)
+{
+    if (on) {
+        m_presenceTimer.start();
+        m_offlineBotTimer.start();
+    } else {
+        m_presenceTimer.stop();
+        m_offlineBotTimer.stop();
+    }
+}
+
+uint DemoNetwork::partnerOf(const SentRequest &request)
+{
+    // Native commands address the partner in (6, 9), other networks in (32, 1).
+    for (const ProtocolArg &arg : request.args) {
+        if ((arg.type() == DataTypes::Identifier && arg.field() == 9) || (arg.type() == DataTypes::Text && arg.field() == 1))
+            return arg.variant().toString().toUInt();
+    }
+    return 0;
+}
+
+QString DemoNetwork::messageOf(const SentRequest &request)
+{
+    for (const ProtocolArg &arg : request.args) {
+        if (arg.type() == DataTypes::Text && arg.field() == 10)
+            return QString::fromUtf8(arg.variant().toByteArray());
+        if (arg.type() == DataTypes::Text && arg.field() == 0 && arg.variant().typeId() == QMetaType::QString)
+            return arg.variant().toString();
+    }
+    return {};
+}
+
+QByteArray DemoNetwork::drawnPicture(int number)
+{
+    QImage image(96, 64, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QColor colour = QColor::fromHsv((number * 67) % 360, 150, 230);
+    painter.setBrush(colour);
+    painter.setPen(QPen(colour.darker(160), 2));
+    painter.drawRoundedRect(QRectF(2, 2, 92, 60), 10, 10);
+    painter.setBrush(Qt::white);
+    painter.drawEllipse(QPointF(30, 30), 12, 12);
+    painter.drawEllipse(QPointF(66, 30), 12, 12);
+    painter.setBrush(Qt::black);
+    painter.drawEllipse(QPointF(33, 32), 5, 5);
+    painter.drawEllipse(QPointF(63, 32), 5, 5);
+    painter.setPen(QPen(Qt::black, 2));
+    painter.drawArc(QRectF(34, 36, 28, 16), 200 * 16, 140 * 16);
+    painter.end();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+void DemoNetwork::onSent(const SentRequest &request)
+{
+    const ProtocolCommand command = request.command;
+    if (command.isCommand(1, 2)) {
+        completeLater(request.id, true, {ProtocolArg(DataTypes::Identifier, 0, selfId)});
+        return;
+    }
+    if (command.isCommand(1, 0x0029)) {
+        completeLater(request.id, true, {ProtocolArg(DataTypes::Text, 0, QStringLiteral("zubrel"))});
+        return;
+    }
+    const bool fail = m_failNext;
+    m_failNext = false;
+    if (fail) {
+        completeLater(request.id, false);
+        return;
+    }
+    const uint partner = partnerOf(request);
+    if (isMessage(command) && partner == offlineBot && !m_offlineBotOnline) {
+        m_pendingOffline.append(request.id); // delivered when the bot comes online
+        return;
+    }
+    completeLater(request.id, true);
+    if (isMessage(command))
+        botAnswers(partner, messageOf(request));
+}
+
+void DemoNetwork::completeLater(uint id, bool success, const QList<ProtocolArg> &args)
+{
+    QTimer::singleShot(m_latency, this, [this, id, success, args] {
+        if (WrapPluginHelper::Instance()->completeRequest(id, success, args))
+            emit completed(id, success);
+    });
+}
+
+void DemoNetwork::injectLater(int delayMs, ushort a, ushort b, const QList<ProtocolArg> &args)
+{
+    QTimer::singleShot(m_latency + delayMs, this,
+                       [a, b, args] { WrapPluginHelper::Instance()->simulatedNetwork()->inject(a, b, args); });
+}
+
+void DemoNetwork::botAnswers(uint bot, const QString &html)
+{
+    const QString said = html.toHtmlEscaped().size() > 200 ? QStringLiteral("that") : html;
+    switch (bot) {
+    case echoBot:
+    case mobileBot: {
+        injectLater(typingDelayMs, 4, 0x8003, nativeSender(bot));
+        QList<ProtocolArg> args = nativeSender(bot);
+        args.append(ProtocolArg(DataTypes::Text, 10, QStringLiteral("You wrote: %1").arg(said).toUtf8()));
+        injectLater(answerDelayMs, 4, 0xF0A1, args);
+        break;
+    }
+    case pictureBot: {
+        injectLater(typingDelayMs, 4, 0x8003, nativeSender(bot));
+        QList<ProtocolArg> args = nativeSender(bot);
+        args.append(ProtocolArg(DataTypes::Text, 10, QByteArray("Look what I drew: <img src=\"%1\">")));
+        args.append(ProtocolArg(DataTypes::Count, 637, 1));
+        args.append(ProtocolArg(DataTypes::Text, 0, drawnPicture(++m_pictureCount)));
+        injectLater(answerDelayMs, 4, 0xF0A1, args);
+        break;
+    }
+    case otherNetworkBot: {
+        const QString id = QString::number(bot);
+        injectLater(typingDelayMs, 4, 0xF0C7, {ProtocolArg(DataTypes::Text, 1, id)});
+        injectLater(answerDelayMs, 4, 0xF0C6,
+                    {ProtocolArg(DataTypes::Text, 1, id), ProtocolArg(DataTypes::Flag, 0, false),
+                     ProtocolArg(DataTypes::Text, 0, QStringLiteral("Bridged back to you: %1").arg(said))});
+        break;
+    }
+    case offlineBot: {
+        QList<ProtocolArg> args = nativeSender(bot);
+        args.append(ProtocolArg(DataTypes::Text, 10, QByteArray("Back online - thanks for your message!")));
+        injectLater(answerDelayMs, 4, 0xF0A1, args);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void DemoNetwork::setOfflineBotOnline(bool online)
+{
+    if (m_offlineBotOnline == online)
+        return;
+    m_offlineBotOnline = online;
+    if (const BuddyData *data = CZuBuddy_Administrator::Instance()->data(offlineBot)) {
+        BuddyData changed = *data;
+        changed.userState = online ? 1 : 0;
+        CZuBuddy_Administrator::Instance()->updateBuddy(changed);
+    }
+    if (!online)
+        return;
+    const QList<uint> pending = std::exchange(m_pendingOffline, {});
+    for (uint id : pending)
+        completeLater(id, true);
+    if (!pending.isEmpty())
+        botAnswers(offlineBot, QString());
+}
+
+void DemoNetwork::changeSomePresence()
+{
+    // Bots keep their behaviour; the plain contacts drift between states.
+    const QList<CZuBuddy> buddies = CZuBuddy_Administrator::Instance()->Buddies();
+    QList<uint> candidates;
+    for (const CZuBuddy &buddy : buddies) {
+        if (buddy.Id() > mobileBot || buddy.Id() == pictureBot)
+            candidates.append(buddy.Id());
+    }
+    if (candidates.isEmpty())
+        return;
+    const uint id = candidates.at(QRandomGenerator::global()->bounded(int(candidates.size())));
+    const BuddyData *data = CZuBuddy_Administrator::Instance()->data(id);
+    if (!data)
+        return;
+    static constexpr int states[] = {0, 1, 1, 2, 3, 4};
+    BuddyData changed = *data;
+    changed.userState = states[QRandomGenerator::global()->bounded(int(std::size(states)))];
+    CZuBuddy_Administrator::Instance()->updateBuddy(changed);
+}
+
+} // namespace zubrel

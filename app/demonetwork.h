@@ -1,0 +1,74 @@
+#pragma once
+// The demo's network: answers every request the module sends after a short
+// latency, and plays the bot contacts. One bot answers each message after a
+// typing notice, one answers with an inline picture, one is offline and
+// only receives what it was sent once it comes online, one lives on another
+// network and one on a mobile client. Presence of other contacts changes
+// now and then.
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+
+#include "protocol.h"
+
+struct SentRequest;
+
+namespace zubrel {
+
+class DemoNetwork : public QObject
+{
+    Q_OBJECT
+public:
+    // Numbers of the demo user and the bots in demo/contacts.json.
+    static constexpr uint selfId = 1000;
+    static constexpr uint echoBot = 2001;
+    static constexpr uint pictureBot = 2002;
+    static constexpr uint offlineBot = 2003;
+    static constexpr uint otherNetworkBot = 2004;
+    static constexpr uint mobileBot = 2005;
+
+    explicit DemoNetwork(int latencyMs, QObject *parent = nullptr);
+    ~DemoNetwork() override;
+
+    // Becomes the simulated network's responder.
+    void attach();
+    // The next message or notice the module sends fails instead of succeeding.
+    void failNextSend() { m_failNext = true; }
+    bool failsNextSend() const { return m_failNext; }
+    int latency() const { return m_latency; }
+    // Messages the offline bot has not received yet.
+    int pendingForOfflineBot() const { return int(m_pendingOffline.size()); }
+    void setOfflineBotOnline(bool online);
+    // Presence changes now and then; off for tests that count events.
+    void setPresenceChanges(bool on);
+
+    // The partner a sent message or typing notice is addressed to; 0 when none.
+    static uint partnerOf(const SentRequest &request);
+    // The text part of a sent message, as HTML.
+    static QString messageOf(const SentRequest &request);
+    // A small picture drawn for the picture bot, PNG bytes.
+    static QByteArray drawnPicture(int number);
+
+signals:
+    // A request was completed by the demo network (for the contact list's status line).
+    void completed(uint id, bool success);
+
+private:
+    void onSent(const SentRequest &request);
+    void completeLater(uint id, bool success, const QList<ProtocolArg> &args = {});
+    void botAnswers(uint bot, const QString &html);
+    void injectLater(int delayMs, ushort a, ushort b, const QList<ProtocolArg> &args);
+    void changeSomePresence();
+
+    int m_latency = 300;
+    bool m_failNext = false;
+    bool m_offlineBotOnline = false;
+    int m_pictureCount = 0;
+    QList<uint> m_pendingOffline;
+    QTimer m_presenceTimer;
+    QTimer m_offlineBotTimer;
+};
+
+} // namespace zubrel

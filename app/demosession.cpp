@@ -1,0 +1,52 @@
+#include "demosession.h"
+
+#include <QApplication>
+
+#include "contactlistwindow.h"
+#include "czubuddy_administrator.h"
+#include "demonetwork.h"
+#include "modulehost.h"
+#include "tracewriter.h"
+#include "zdir.h"
+
+namespace zubrel {
+
+DemoSession::DemoSession(ModuleHost *module, int latencyMs, QObject *parent)
+    : QObject(parent), m_module(module), m_network(new DemoNetwork(latencyMs, this))
+{
+}
+
+DemoSession::~DemoSession() = default;
+
+bool DemoSession::start(QString *error, TraceWriter *writer)
+{
+    CZuBuddy_Administrator *directory = CZuBuddy_Administrator::Instance();
+    if (!directory->loadJsonFile(ZDir::applicationPath() + QLatin1String("/demo/contacts.json"), error))
+        return false;
+    if (!m_module->load(error))
+        return false;
+    if (writer)
+        writer->write(QStringLiteral("plugin"), {{QStringLiteral("name"), m_module->name()},
+                                                 {QStringLiteral("version"), m_module->version()},
+                                                 {QStringLiteral("moduleId"), m_module->moduleId()}});
+    m_network->attach();
+    m_module->start();
+    directory->setReady();
+    m_network->setPresenceChanges(true);
+    m_window = std::make_unique<ContactListWindow>(m_network);
+    m_window->reload();
+    m_window->show();
+    return true;
+}
+
+void DemoSession::shutdown()
+{
+    m_network->setPresenceChanges(false);
+    m_module->stop();
+    // Chat windows are top-level and belong to the module; closing them
+    // now lets them save their geometry while the application still exists.
+    QApplication::closeAllWindows();
+    m_window.reset();
+}
+
+} // namespace zubrel

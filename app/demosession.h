@@ -1,0 +1,36 @@
+#pragma once
+// The interactive demo: fills the contact directory from demo/contacts.json,
+// starts the module against the demo network and shows the contact list.
+
+#include <QObject>
+#include <memory>
+
+namespace zubrel {
+
+class ContactListWindow;
+class DemoNetwork;
+class ModuleHost;
+class TraceWriter;
+
+class DemoSession : public QObject
+{
+    Q_OBJECT
+public:
+    DemoSession(ModuleHost *module, int latencyMs, QObject *parent = nullptr);
+    ~DemoSession() override;
+
+    // writer receives the "plugin" event; may be null.
+    bool start(QString *error, TraceWriter *writer = nullptr);
+    // Stops the module and closes every window before the application goes.
+    void shutdown();
+
+    DemoNetwork *network() const { return m_network; }
+    ContactListWindow *window() const { return m_window.get(); }
+
+private:
+    ModuleHost *m_module = nullptr;
+    DemoNetwork *m_network = nullptr;
+    std::unique_ptr<ContactListWindow> m_window;
+};
+
+} // namespace zubrel

@@ -1,0 +1,292 @@
+#include "replayuisteps.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QJsonArray>
+#include <QMenu>
+#include <QMetaEnum>
+#include <QMimeData>
+#include <QTest>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QWidget>
+
+#include "chatinspector.h"
+#include "zcontactcard.h"
+
+namespace zubrel {
+
+ReplayUiSteps::ReplayUiSteps(QObject *parent)
+    : QObject(parent)
+{
+}
+
+QStringList ReplayUiSteps::stepNames()
+{
+    return {QStringLiteral("type"), QStringLiteral("key"),  QStringLiteral("menu"), QStringLiteral("card"),
+            QStringLiteral("link"), QStringLiteral("drop"), QStringLiteral("close")};
+}
+
+bool ReplayUiSteps::run(const QString &name, const QJsonObject &step, QString *error)
+{
+    if (name == QLatin1String("type"))
+        return doType(step, error);
+    if (name == QLatin1String("key"))
+        return doKey(step, error);
+    if (name == QLatin1String("menu"))
+        return doMenu(step, error);
+    if (name == QLatin1String("card"))
+        return doCard(step, error);
+    if (name == QLatin1String("link"))
+        return doLink(step, error);
+    if (name == QLatin1String("drop"))
+        return doDrop(step, error);
+    if (name == QLatin1String("close"))
+        return doClose(step, error);
+    *error = QStringLiteral("unknown step \"%1\"").arg(name);
+    return false;
+}
+
+int ReplayUiSteps::keyFromName(const QString &name)
+{
+    if (name.isEmpty())
+        return 0;
+    bool ok = false;
+    const int key = QMetaEnum::fromType<Qt::Key>().keyToValue(("Key_" + name).toLatin1().constData(), &ok);
+    return ok ? key : 0;
+}
+
+bool ReplayUiSteps::modifiersFromNames(const QJsonValue &names, Qt::KeyboardModifiers *mods)
+{
+    *mods = Qt::NoModifier;
+    if (names.isUndefined() || names.isNull())
+        return true;
+    if (!names.isArray())
+        return false;
+    static const QHash<QString, Qt::KeyboardModifier> table = {
+        {QStringLiteral("Shift"), Qt::ShiftModifier},     {QStringLiteral("Control"), Qt::ControlModifier},
+        {QStringLiteral("Ctrl"), Qt::ControlModifier},    {QStringLiteral("Alt"), Qt::AltModifier},
+        {QStringLiteral("Meta"), Qt::MetaModifier},       {QStringLiteral("Keypad"), Qt::KeypadModifier}};
+    for (const QJsonValue &name : names.toArray()) {
+        const auto it = table.constFind(name.toString());
+        if (it == table.cend())
+            return false;
+        *mods |= it.value();
+    }
+    return true;
+}
+
+QString ReplayUiSteps::menuText(const QString &text)
+{
+    QString result = text.section(QLatin1Char('\t'), 0, 0);
+    // "&&" is a literal ampersand; a single '&' only marks the mnemonic.
+    result.replace(QLatin1String("&&"), QStringLiteral("\x01"));
+    result.remove(QLatin1Char('&'));
+    result.replace(QLatin1Char('\x01'), QLatin1Char('&'));
+    return result.trimmed();
+}
+
+QWidget *ReplayUiSteps::chatWindow(const QJsonObject &step, QString *error) const
+{
+    const QJsonValue key = step.value(QLatin1String("chat"));
+    if (!key.isString()) {
+        *error = QStringLiteral("the step needs \"chat\" with a chat key");
+        return nullptr;
+    }
+    QWidget *window = ChatInspector::window(key.toString());
+    if (!window)
+        *error = QStringLiteral("no open chat \"%1\"").arg(key.toString());
+    return window;
+}
+
+QWidget *ReplayUiSteps::chatTab(const QJsonObject &step, QString *error) const
+{
+    QWidget *window = chatWindow(step, error);
+    if (!window)
+        return nullptr;
+    const QList<QWidget *> tabs = ChatInspector::tabs(window);
+    if (tabs.isEmpty())
+        *error = QStringLiteral("chat \"%1\" has no tab").arg(step.value(QLatin1String("chat")).toString());
+    return tabs.isEmpty() ? nullptr : tabs.first();
+}
+
+QWidget *ReplayUiSteps::chatInput(const QJsonObject &step, QString *error) const
+{
+    QWidget *tab = chatTab(step, error);
+    if (!tab)
+        return nullptr;
+    QWidget *input = ChatInspector::input(tab);
+    if (!input)
+        *error = QStringLiteral("chat \"%1\" has no input").arg(step.value(QLatin1String("chat")).toString());
+    return input;
+}
+
+QStringList ReplayUiSteps::paths(const QJsonValue &list, QString *error) const
+{
+    QStringList result;
+    if (!list.isArray() || list.toArray().isEmpty()) {
+        *error = QStringLiteral("expected a non-empty list of paths");
+        return {};
+    }
+    for (const QJsonValue &path : list.toArray()) {
+        if (!path.isString() || path.toString().isEmpty()) {
+            *error = QStringLiteral("every path must be a non-empty text");
+            return {};
+        }
+        result.append(QDir(m_scriptFolder).absoluteFilePath(path.toString()));
+    }
+    return result;
+}
+
+bool ReplayUiSteps::doType(const QJsonObject &step, QString *error)
+{
+    const QJsonValue text = step.value(QLatin1String("text"));
+    if (!text.isString()) {
+        *error = QStringLiteral("\"type\" needs a \"text\"");
+        return false;
+    }
+    QWidget *input = chatInput(step, error);
+    if (!input)
+        return false;
+    QTest::keyClicks(input, text.toString());
+    return true;
+}
+
+bool ReplayUiSteps::doKey(const QJsonObject &step, QString *error)
+{
+    const int key = keyFromName(step.value(QLatin1String("key")).toString());
+    if (!key) {
+        *error = QStringLiteral("unknown key \"%1\"").arg(step.value(QLatin1String("key")).toString());
+        return false;
+    }
+    Qt::KeyboardModifiers mods;
+    if (!modifiersFromNames(step.value(QLatin1String("mods")), &mods)) {
+        *error = QStringLiteral("\"mods\" must list Shift, Control, Alt, Meta or Keypad");
+        return false;
+    }
+    QWidget *input = chatInput(step, error);
+    if (!input)
+        return false;
+    QTest::keyClick(input, Qt::Key(key), mods);
+    return true;
+}
+
+bool ReplayUiSteps::doMenu(const QJsonObject &step, QString *error)
+{
+    const QString text = menuText(step.value(QLatin1String("text")).toString());
+    if (text.isEmpty()) {
+        *error = QStringLiteral("\"menu\" needs the entry's \"text\"");
+        return false;
+    }
+    QWidget *window = chatWindow(step, error);
+    if (!window)
+        return false;
+    const auto actions = window->findChildren<QAction *>();
+    for (QAction *action : actions) {
+        if (!action->isSeparator() && menuText(action->text()) == text) {
+            action->trigger();
+            return true;
+        }
+    }
+    *error = QStringLiteral("chat \"%1\" has no menu entry \"%2\"")
+                 .arg(step.value(QLatin1String("chat")).toString(), text);
+    return false;
+}
+
+bool ReplayUiSteps::doCard(const QJsonObject &step, QString *error)
+{
+    QWidget *tab = chatTab(step, error);
+    if (!tab)
+        return false;
+    const QJsonValue idValue = step.value(QLatin1String("id"));
+    const QString id = idValue.isDouble() ? QString::number(qint64(idValue.toDouble())) : idValue.toString();
+    ZContactCard *card = ChatInspector::card(tab, id);
+    if (!card) {
+        *error = QStringLiteral("chat \"%1\" has no card \"%2\"").arg(step.value(QLatin1String("chat")).toString(), id);
+        return false;
+    }
+    if (step.contains(QLatin1String("action"))) {
+        // Through the card's own menu, so only entries it offers can be chosen.
+        const QString actionId = step.value(QLatin1String("action")).toString();
+        std::unique_ptr<QMenu> menu = card->createContextMenu();
+        const auto actions = menu ? menu->findChildren<QAction *>() : QList<QAction *>();
+        for (QAction *action : actions) {
+            if (action->data().toString() == actionId && !actionId.isEmpty()) {
+                action->trigger();
+                return true;
+            }
+        }
+        *error = QStringLiteral("card \"%1\" offers no action \"%2\"").arg(id, actionId);
+        return false;
+    }
+    if (step.value(QLatin1String("click")) == QJsonValue(QStringLiteral("avatar"))) {
+        emit card->avatarClicked();
+        return true;
+    }
+    if (step.contains(QLatin1String("newAvatar"))) {
+        const QStringList files = paths(step.value(QLatin1String("newAvatar")), error);
+        if (files.isEmpty())
+            return false;
+        emit card->newAvatar(files);
+        return true;
+    }
+    *error = QStringLiteral("\"card\" needs \"action\", \"click\": \"avatar\" or \"newAvatar\"");
+    return false;
+}
+
+bool ReplayUiSteps::doLink(const QJsonObject &step, QString *error)
+{
+    const QUrl url(step.value(QLatin1String("url")).toString());
+    if (url.isEmpty()) {
+        *error = QStringLiteral("\"link\" needs a \"url\"");
+        return false;
+    }
+    QWidget *tab = chatTab(step, error);
+    if (!tab)
+        return false;
+    auto *view = qobject_cast<QTextBrowser *>(ChatInspector::view(tab));
+    if (!view) {
+        *error = QStringLiteral("chat \"%1\" has no message view with links").arg(step.value(QLatin1String("chat")).toString());
+        return false;
+    }
+    emit view->anchorClicked(url);
+    return true;
+}
+
+bool ReplayUiSteps::doDrop(const QJsonObject &step, QString *error)
+{
+    const QStringList files = paths(step.value(QLatin1String("files")), error);
+    if (files.isEmpty())
+        return false;
+    QWidget *window = chatWindow(step, error);
+    if (!window)
+        return false;
+    QMimeData mime;
+    QList<QUrl> urls;
+    for (const QString &file : files)
+        urls.append(QUrl::fromLocalFile(file));
+    mime.setUrls(urls);
+    const QPoint centre = window->rect().center();
+    // A drop only follows an accepted drag, as with a real mouse.
+    QDragEnterEvent enter(centre, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window, &enter);
+    if (!enter.isAccepted())
+        return true;
+    QDropEvent drop(QPointF(centre), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window, &drop);
+    return true;
+}
+
+bool ReplayUiSteps::doClose(const QJsonObject &step, QString *error)
+{
+    QWidget *window = chatWindow(step, error);
+    if (!window)
+        return false;
+    window->close();
+    return true;
+}
+
+} // namespace zubrel

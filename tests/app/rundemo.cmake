@@ -1,0 +1,25 @@
+# Starts the interactive demo for a few seconds on a virtual display (or the
+# offscreen platform when Xvfb is missing) and checks that it comes up,
+# starts the module and quits cleanly.
+#   -DHOST=zubrel-host -DWORK=folder
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK})
+set(args --quit-after 4000 --latency 50 --profile ${WORK}/profile --trace ${WORK}/demo.trace)
+find_program(XVFB_RUN xvfb-run)
+if(XVFB_RUN)
+  set(command ${XVFB_RUN} -a -s "-screen 0 1280x800x24" ${HOST} ${args})
+else()
+  set(ENV{QT_QPA_PLATFORM} offscreen)
+  set(command ${HOST} ${args})
+endif()
+execute_process(COMMAND ${command} RESULT_VARIABLE status ERROR_VARIABLE errors TIMEOUT 60)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "the demo exited with ${status}\n${errors}")
+endif()
+file(READ ${WORK}/demo.trace trace)
+foreach(needed "\"ev\":\"plugin\"" "\"cmd\":[1,2]" "\"ev\":\"user\"")
+  string(FIND "${trace}" "${needed}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "the demo's trace lacks ${needed}:\n${trace}")
+  endif()
+endforeach()
