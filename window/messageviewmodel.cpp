@@ -6,10 +6,35 @@ namespace {
 // Messages of one sender closer together than this share one header.
 constexpr int groupSeconds = 900;
 
-bool before(const QDateTime &time, const QDateTime &deadline)
+// Seconds on the wall clock. Comparing local times through the epoch makes
+// Qt consult the time-zone database for every message, which costs more than
+// laying the message out; a daylight-saving switch inside a run of messages
+// only moves one grouping boundary by an hour.
+qint64 wallSeconds(const QDateTime &time)
 {
-    return time.isValid() && deadline.isValid() && time < deadline;
+    if (!time.isValid())
+        return 0;
+    return time.date().toJulianDay() * 86400 + time.time().msecsSinceStartOfDay() / 1000;
 }
+
+bool before(const QDateTime &time, qint64 deadline)
+{
+    return deadline != 0 && time.isValid() && wallSeconds(time) < deadline;
+}
+
+qint64 deadlineAfter(const QDateTime &time)
+{
+    return time.isValid() ? wallSeconds(time) + groupSeconds : 0;
+}
+// toUtf8() reserves room for three bytes per character; give it back, since
+// the pieces are kept for the life of the tab.
+QByteArray compact(const QString &html)
+{
+    QByteArray bytes = html.toUtf8();
+    bytes.squeeze();
+    return bytes;
+}
+
 } // namespace
 
 QString MessageViewModel::appendOwn(const QString &html, const QString &alias, const QString &id,
@@ -24,7 +49,7 @@ QString MessageViewModel::appendOwn(const QString &html, const QString &alias, c
     m_lastSender = id;
     // Push messages group without a time limit and leave the deadline alone.
     if (!groupWithoutTimeLimit)
-        m_ownDeadline = now.addSecs(groupSeconds);
+        m_ownDeadline = deadlineAfter(now);
     return out;
 }
 
@@ -36,7 +61,7 @@ QString MessageViewModel::appendIncoming(const QString &html, const QString &ali
     const QString out = add(mobile ? MessageTemplates::Mobile : MessageTemplates::Incoming, continuation, alias,
                             offline ? longForm : MessageTemplates::shortTime(sendTime), longForm, html);
     m_lastSender = id;
-    m_incomingDeadline = sendTime.addSecs(groupSeconds);
+    m_incomingDeadline = deadlineAfter(sendTime);
     return out;
 }
 
@@ -72,13 +97,25 @@ void MessageViewModel::clear()
     m_entries.clear();
     m_entries.shrink_to_fit();
     m_styled.clear();
-    m_styled.squeeze();
+    m_styled.shrink_to_fit();
     m_plain.clear();
-    m_plain.squeeze();
+    m_plain.shrink_to_fit();
     m_lastSender.clear();
     m_lastLogSender.clear();
-    m_incomingDeadline = {};
-    m_ownDeadline = {};
+    m_incomingDeadline = 0;
+    m_ownDeadline = 0;
+}
+
+QString MessageViewModel::join(const std::vector<QByteArray> &parts)
+{
+    qsizetype size = 0;
+    for (const QByteArray &part : parts)
+        size += part.size();
+    QByteArray all;
+    all.reserve(size);
+    for (const QByteArray &part : parts)
+        all += part;
+    return QString::fromUtf8(all);
 }
 
 QString MessageViewModel::add(MessageTemplates::Kind kind, bool continuation, const QString &alias,
@@ -88,9 +125,12 @@ QString MessageViewModel::add(MessageTemplates::Kind kind, bool continuation, co
     // The alias is a contact's chosen name, not markup.
     const QString escapedAlias = alias.toHtmlEscaped();
     const QString styled = MessageTemplates::fill(tmpl, escapedAlias, time, abstime, msg);
-    const QString plain = MessageTemplates::fill(tmpl, escapedAlias, time, abstime, MessageTemplates::stripStyles(msg));
-    m_styled += styled.toUtf8();
-    m_plain += plain.toUtf8();
+    m_styled.push_back(compact(styled));
+    const QString stripped = MessageTemplates::stripStyles(msg);
+    if (stripped == msg)
+        m_plain.push_back(m_styled.back());
+    else
+        m_plain.push_back(compact(MessageTemplates::fill(tmpl, escapedAlias, time, abstime, stripped)));
 
     MessageEntry entry;
     entry.kind = kind;

@@ -45,22 +45,27 @@ public:
     const MessageEntry &entry(int index) const { return m_entries[index]; }
     MessageEntry &entry(int index) { return m_entries[index]; }
 
-    // Kept as UTF-8 to halve what ten thousand entries' template HTML costs.
-    QString styledStore() const { return QString::fromUtf8(m_styled); }
-    QString plainStore() const { return QString::fromUtf8(m_plain); }
+    QString styledStore() const { return join(m_styled); }
+    QString plainStore() const { return join(m_plain); }
     QString lastSender() const { return m_lastSender; }
 
 private:
     QString add(MessageTemplates::Kind kind, bool continuation, const QString &alias, const QString &time,
                 const QString &abstime, const QString &msg);
 
+    static QString join(const std::vector<QByteArray> &parts);
+
     std::vector<MessageEntry> m_entries;
-    QByteArray m_styled;
-    QByteArray m_plain;
+    // One UTF-8 piece per entry: half the memory of UTF-16, no reallocation
+    // of one huge string per append, and a plain piece equal to its styled
+    // one shares its bytes.
+    std::vector<QByteArray> m_styled;
+    std::vector<QByteArray> m_plain;
     QString m_lastSender;
     QString m_lastLogSender;
-    QDateTime m_incomingDeadline;
-    QDateTime m_ownDeadline;
+    // Deadlines in wall-clock seconds (see wallSeconds in the .cpp); 0 = none.
+    qint64 m_incomingDeadline = 0;
+    qint64 m_ownDeadline = 0;
 };
 
 } // namespace zubrel

@@ -93,9 +93,11 @@ QString ZMessageView::afterAppend(const QString &styledHtml, bool wasAtBottom)
     const int index = m_model->count() - 1;
     m_heights->append(m_layout->measure(index, m_model->entry(index)));
     updateScrollRange();
+    // Following the bottom scrolls the old entries up (moved as pixels by
+    // scrollContentsBy); only the new entry needs painting.
     if (wasAtBottom)
         verticalScrollBar()->setValue(verticalScrollBar()->maximum());
-    viewport()->update();
+    viewport()->update(entryRect(index));
     emit textChanged();
     emit viewportLayoutChanged();
     return styledHtml;
@@ -344,6 +346,7 @@ void ZMessageView::relayoutVisible()
         }
         if (!changed)
             break;
+        ++m_relayoutCount;
         updateScrollRange();
         bar->setValue(atBottom ? bar->maximum() : m_heights->prefix(top) + offset);
     }
@@ -448,10 +451,16 @@ void ZMessageView::changeEvent(QEvent *event)
         viewport()->update();
 }
 
-void ZMessageView::scrollContentsBy(int, int)
+void ZMessageView::scrollContentsBy(int dx, int dy)
 {
+    const unsigned before = m_relayoutCount;
     relayoutVisible();
-    viewport()->update();
+    // Moving the pixels already painted is far cheaper than painting every
+    // visible entry again; a relayout changes them, so it repaints all.
+    if (m_relayoutCount == before && !m_inRelayout)
+        viewport()->scroll(dx, dy);
+    else
+        viewport()->update();
     emit viewportLayoutChanged();
 }
 

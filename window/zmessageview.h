@@ -150,6 +150,7 @@ private:
     bool m_selecting = false;
     bool m_hadSelection = false;
     bool m_inRelayout = false;
+    unsigned m_relayoutCount = 0; // rounds that changed a height
     QString m_pressedLink;
     QPoint m_pressPoint;
 };

@@ -1,0 +1,134 @@
+// Message view benchmark: a shown view (offscreen) is filled like a long
+// conversation; each timed step includes the repaint of what is on screen.
+
+#include "zmessageview.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <algorithm>
+#include <cstdio>
+#include <unistd.h>
+#include <vector>
+
+using namespace zubrel;
+
+namespace {
+
+double residentMb()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.value(1).toDouble() * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
+QString messageHtml(int n)
+{
+    QString text = QStringLiteral("<span style=\"font-family:'Tahoma'; font-size:12px; color:#000000;\">Message %1: "
+                                  "how are things going, shall we meet later today?</span>").arg(n);
+    if (n % 7 == 0)
+        text += QStringLiteral(" <a href=\"http://example.org/page%1\">http://example.org/page%1</a>").arg(n);
+    if (n % 11 == 0)
+        text += QStringLiteral("<br>second line with <b>bold</b> and <i>italic</i> words");
+    return text;
+}
+
+// Alternating senders with some runs, as a real conversation has.
+void appendOne(ZMessageView &view, int n, const QDateTime &at)
+{
+    if (n % 50 == 49)
+        view.appendNotice(MessageTemplates::System, QStringLiteral("Contact is now online."), at);
+    else if ((n / 3) % 2 == 0)
+        view.appendIncoming(messageHtml(n), QStringLiteral("Anna"), QStringLiteral("anna"), at, false, n % 13 == 0);
+    else
+        view.appendOwn(messageHtml(n), QStringLiteral("Me"), QStringLiteral("me"), at);
+}
+
+double medianAppendMs(ZMessageView &view, int &n, const QDateTime &base, int samples)
+{
+    std::vector<double> times;
+    QElapsedTimer timer;
+    for (int i = 0; i < samples; ++i) {
+        // The tab takes the time once per message; that is not view work.
+        const QDateTime at = base.addSecs(n * 30);
+        timer.start();
+        appendOne(view, n, at);
+        ++n;
+        // Deliver the pending paint, as the event loop would after an append.
+        QCoreApplication::processEvents();
+        times.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    std::nth_element(times.begin(), times.begin() + samples / 2, times.end());
+    return times[samples / 2];
+}
+
+void report(const char *name, double value, const char *unit)
+{
+    std::printf("BENCH %s %.3f %s\n", name, value, unit);
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    const QDateTime base(QDate(2024, 5, 1), QTime(8, 0));
+    constexpr int samples = 201;
+
+    {
+        // Warm the font, glyph and picture caches so the first measurement
+        // does not pay for them.
+        ZMessageView warm;
+        warm.resize(640, 420);
+        warm.show();
+        for (int i = 0; i < 300; ++i) {
+            appendOne(warm, i, base.addSecs(i * 30));
+            warm.repaint();
+        }
+    }
+    double small = 0;
+    {
+        ZMessageView view;
+        view.resize(640, 420);
+        view.show();
+        int n = 0;
+        for (; n < 100; ++n)
+            appendOne(view, n, base.addSecs(n * 30));
+        app.processEvents();
+        small = medianAppendMs(view, n, base, samples);
+    }
+    app.processEvents();
+
+    const double before = residentMb();
+    ZMessageView view;
+    view.resize(640, 420);
+    view.show();
+    app.processEvents();
+    int n = 0;
+    for (; n < 10000; ++n)
+        appendOne(view, n, base.addSecs(n * 30));
+    app.processEvents();
+    const double after = residentMb();
+
+    const double large = medianAppendMs(view, n, base, samples);
+    report("view_append_10k_ms", large, "ms");
+    report("view_append_100_ms", small, "ms");
+    report("view_append_ratio", small > 0 ? large / small : 0, "x");
+
+    std::vector<double> restyle;
+    QElapsedTimer timer;
+    for (int i = 0; i < 6; ++i) {
+        timer.start();
+        view.setPlain(!view.isPlain());
+        view.repaint();
+        restyle.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    std::sort(restyle.begin(), restyle.end());
+    report("view_restyle_10k_ms", restyle[restyle.size() / 2], "ms");
+    report("view_rss_10k_mb", after - before, "MB");
+    return 0;
+}
