@@ -1,0 +1,251 @@
+// Emoticon replacement in the input (while typing and at send), the hidden
+// shortcuts, picture insertion, the send HTML and the emoticon sounds.
+#include "linkrecognizer.h"
+#include "texttohtml.h"
+#include "zhostevents.h"
+#include "zsmileyoverlay.h"
+#include "zsmileypicker.h"
+
+#include <QLabel>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+
+using namespace zubrel;
+
+class tst_TextToHtml : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void typingReplacesShortcutAtCursor();
+    void typingLeavesGluedShortcut();
+    void typingFindsOnlyShortcutAtCursor();
+    void typingIgnoresCase();
+    void sendReplacesShortcutAtEnd();
+    void hiddenOnlyAtSendAndOnlyFirst();
+    void hiddenIgnoredWhileTyping();
+    void insertSmileyAddsBlankAndNothingWhenReadOnly();
+    void insertSmileyQuietsTypingSound();
+    void animatedPictureGetsMovieLabel();
+    void sendHtmlLinksAndStripsParagraph();
+    void sendHtmlEmptyInput();
+    void otherNetworkKeepsShortcuts();
+    void soundsCollectedWithoutRepeats();
+    void soundsPlayedOnlyWithSoundOn();
+    void pickerDefaultThemeDrivesReplacement();
+
+private:
+    void type(const QString &text);
+    int imageCount() const;
+
+    QTemporaryDir m_profile;
+    QTextEdit *m_input = nullptr;
+    TextToHtml *m_convert = nullptr;
+};
+
+void tst_TextToHtml::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    qputenv("ZUBREL_PROFILE", m_profile.path().toUtf8());
+}
+
+void tst_TextToHtml::init()
+{
+    m_input = new QTextEdit;
+    m_convert = new TextToHtml(m_input);
+    m_convert->setShortcutMap({{":)", ":/smile"}, {":-)", ":/smile"}, {":(", ":/sad"}, {"(ok)", ":/ok"}});
+    m_convert->setSoundMap({{":/smile", "laugh.wav"}, {":/ok", "kiss.wav"}});
+}
+
+void tst_TextToHtml::cleanup()
+{
+    delete m_input;
+    m_input = nullptr;
+}
+
+void tst_TextToHtml::type(const QString &text)
+{
+    m_input->moveCursor(QTextCursor::End);
+    m_input->insertPlainText(text);
+}
+
+int tst_TextToHtml::imageCount() const
+{
+    return m_input->document()->toRawText().count(QChar::ObjectReplacementCharacter);
+}
+
+void tst_TextToHtml::typingReplacesShortcutAtCursor()
+{
+    type(QStringLiteral("hello :) "));
+    m_convert->replaceEmoticonShortcuts(true);
+    QCOMPARE(imageCount(), 1);
+    // The typed blank is replaced by the one the insertion adds.
+    QCOMPARE(m_input->toPlainText(), QStringLiteral("hello \uFFFC "));
+    QVERIFY(m_input->toHtml().contains(QLatin1String("src=\":/smile\"")));
+}
+
+void tst_TextToHtml::typingLeavesGluedShortcut()
+{
+    type(QStringLiteral("hello:) "));
+    m_convert->replaceEmoticonShortcuts(true);
+    QCOMPARE(imageCount(), 0);
+    QCOMPARE(m_input->toPlainText(), QStringLiteral("hello:) "));
+}
+
+void tst_TextToHtml::typingFindsOnlyShortcutAtCursor()
+{
+    // An earlier shortcut that was left as text stays text.
+    type(QStringLiteral(":( and then words "));
+    m_convert->replaceEmoticonShortcuts(true);
+    QCOMPARE(imageCount(), 0);
+}
+
+void tst_TextToHtml::typingIgnoresCase()
+{
+    type(QStringLiteral("fine (OK) "));
+    m_convert->replaceEmoticonShortcuts(true);
+    QCOMPARE(imageCount(), 1);
+    QVERIFY(m_input->toHtml().contains(QLatin1String(":/ok")));
+}
+
+void tst_TextToHtml::sendReplacesShortcutAtEnd()
+{
+    type(QStringLiteral("bye :("));
+    m_convert->replaceEmoticonShortcuts(false);
+    QCOMPARE(imageCount(), 1);
+    QCOMPARE(m_input->toPlainText(), QStringLiteral("bye \uFFFC "));
+}
+
+void tst_TextToHtml::hiddenOnlyAtSendAndOnlyFirst()
+{
+    type(QStringLiteral("*EinAnna* and *einanna* and *evilfinger*"));
+    m_convert->replaceEmoticonShortcuts(false);
+    const QString html = m_input->toHtml();
+    QCOMPARE(html.count(QLatin1String(":/anna-32")), 1);
+    QCOMPARE(html.count(QLatin1String(":/fuckyou-32")), 1);
+    QCOMPARE(m_input->toPlainText(), QStringLiteral("\uFFFC and *einanna* and \uFFFC"));
+}
+
+void tst_TextToHtml::hiddenIgnoredWhileTyping()
+{
+    type(QStringLiteral("*einben* "));
+    m_convert->replaceEmoticonShortcuts(true);
+    QCOMPARE(imageCount(), 0);
+}
+
+void tst_TextToHtml::insertSmileyAddsBlankAndNothingWhenReadOnly()
+{
+    m_convert->slotInsertSmiley(QStringLiteral(":/smile"));
+    QCOMPARE(m_input->toPlainText(), QStringLiteral("\uFFFC "));
+    m_input->setReadOnly(true);
+    m_convert->slotInsertSmiley(QStringLiteral(":/smile"));
+    QCOMPARE(imageCount(), 1);
+}
+
+void tst_TextToHtml::insertSmileyQuietsTypingSound()
+{
+    QList<bool> calls;
+    int formats = 0;
+    m_convert->setTypingSoundHook([&calls](bool on) { calls.append(on); });
+    m_convert->setTypingFormatHook([&formats] { ++formats; });
+    m_convert->slotInsertSmiley(QStringLiteral(":/smile"));
+    QCOMPARE(calls, QList<bool>({false, true}));
+    QCOMPARE(formats, 1);
+}
+
+void tst_TextToHtml::animatedPictureGetsMovieLabel()
+{
+    const QString wink = QStringLiteral(":/smileys/default/wink.gif");
+    ZSmileyPicker picker; // registers the default theme's resources
+    QVERIFY(ZSmileyOverlay::isAnimated(wink));
+    QVERIFY(!ZSmileyOverlay::isAnimated(QStringLiteral(":/smileys/default/smile.png")));
+    type(QStringLiteral("ab "));
+    m_convert->slotInsertSmiley(wink);
+    QCOMPARE(m_convert->overlay()->positions(), QList<int>({3}));
+    QCOMPARE(m_convert->overlay()->widgets().size(), 1);
+    QLabel *label = m_convert->overlay()->widgets().first();
+    QCOMPARE(label->parentWidget(), m_input->viewport());
+    QCOMPARE(label->size(), QSize(24, 24));
+    m_convert->clearInput();
+    QVERIFY(m_convert->overlay()->positions().isEmpty());
+    QVERIFY(m_convert->overlay()->widgets().isEmpty());
+    QCOMPARE(m_input->toPlainText(), QString());
+}
+
+void tst_TextToHtml::sendHtmlLinksAndStripsParagraph()
+{
+    type(QStringLiteral("see www.zubrel.de :)"));
+    const QString html = m_convert->sendHtml();
+    QVERIFY2(html.contains(QLatin1String("<a href=\"http://www.zubrel.de\">www.zubrel.de</a>")), qPrintable(html));
+    QVERIFY(html.contains(QLatin1String("<img src=\":/smile\" />")));
+    QVERIFY(!html.contains(QLatin1String("<p")));
+    QVERIFY(!html.contains(QLatin1String("<body")));
+}
+
+void tst_TextToHtml::sendHtmlEmptyInput()
+{
+    QVERIFY(m_convert->sendHtml().isNull());
+}
+
+void tst_TextToHtml::otherNetworkKeepsShortcuts()
+{
+    m_convert->setOtherNetwork(true);
+    type(QStringLiteral("*einmia* :)"));
+    const QString html = m_convert->sendHtml();
+    QVERIFY(html.contains(QLatin1String("*einmia* :)")));
+    QCOMPARE(imageCount(), 0);
+}
+
+void tst_TextToHtml::soundsCollectedWithoutRepeats()
+{
+    const QString html = QStringLiteral("<img src=\":/smile\" /><img src=\":/ok\" /><img src=\":/smile\" />"
+                                        "<img src=\"/tmp/laugh.png\" /><img src=\":/sad\" />");
+    QCOMPARE(TextToHtml::imageSources(html),
+             QStringList({":/smile", ":/ok", "/tmp/laugh.png", ":/sad"}));
+    const QStringList files = m_convert->emoticonSoundFiles(html);
+    QCOMPARE(files.size(), 2);
+    QVERIFY(files.at(0).endsWith(QLatin1String("/sounds/standard/smilies/laugh.wav")));
+    QVERIFY(files.at(1).endsWith(QLatin1String("/sounds/standard/smilies/kiss.wav")));
+}
+
+void tst_TextToHtml::soundsPlayedOnlyWithSoundOn()
+{
+    QStringList played;
+    auto connection = connect(ZHostEvents::instance(), &ZHostEvents::event, this,
+                              [&played](const QString &kind, const QVariantMap &fields) {
+                                  if (kind == QLatin1String("sound"))
+                                      played.append(fields.value(QStringLiteral("path")).toString()
+                                                    + fields.value(QStringLiteral("file")).toString());
+                              });
+    const QString html = QStringLiteral("<img src=\":/smile\" /><img src=\":/smile\" />");
+    m_convert->setSoundEnabled(false);
+    m_convert->playEmoticonSounds(html);
+    QCOMPARE(played.size(), 0);
+    m_convert->setSoundEnabled(true);
+    m_convert->playEmoticonSounds(html);
+    QCOMPARE(played.size(), 1);
+    disconnect(connection);
+}
+
+void tst_TextToHtml::pickerDefaultThemeDrivesReplacement()
+{
+    ZSmileyPicker picker;
+    m_convert->setPicker(&picker);
+    QVERIFY(picker.smileyMap().size() >= 80);
+    type(QStringLiteral("so ;-) "));
+    m_convert->replaceEmoticonShortcuts(true);
+    QVERIFY(m_input->toHtml().contains(QLatin1String(":/smileys/default/wink.gif")));
+    QCOMPARE(m_convert->soundFor(QStringLiteral(":/smileys/default/grin.png")), QStringLiteral("laugh.wav"));
+    QCOMPARE(m_convert->emoticonSoundFiles(QStringLiteral("<img src=\":/smileys/default/grin.png\" />")),
+             QStringList({QStringLiteral("%1/sounds/standard/smilies/laugh.wav").arg(qEnvironmentVariable("ZUBREL_APP_DIR"))}));
+    QVERIFY(QFile::exists(m_convert->emoticonSoundFiles(QStringLiteral("<img src=\":/smileys/default/grin.png\" />")).first()));
+}
+
+QTEST_MAIN(tst_TextToHtml)
+#include "tst_texttohtml.moc"
