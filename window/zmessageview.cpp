@@ -47,6 +47,14 @@ ZMessageView::ZMessageView(QWidget *parent)
         if (child->inherits("QWidgetTextControl"))
             disconnect(child, nullptr, this, nullptr);
     }
+    // QTextEdit also sets the range from that document directly (wrap mode,
+    // relayouts); put ours back at once, before the value gets clamped.
+    connect(verticalScrollBar(), &QScrollBar::rangeChanged, this, [this](int minimum, int maximum) {
+        if (minimum != 0 || maximum != m_scrollMaximum) {
+            verticalScrollBar()->setRange(0, m_scrollMaximum);
+            verticalScrollBar()->setPageStep(viewport()->height());
+        }
+    });
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setMouseTracking(true);
     verticalScrollBar()->setSingleStep(20);
@@ -312,7 +320,8 @@ void ZMessageView::updateScrollRange()
 {
     QScrollBar *bar = verticalScrollBar();
     const int height = viewport()->height();
-    bar->setRange(0, qMax(0, m_heights->total() + bottomPadding - height));
+    m_scrollMaximum = qMax(0, m_heights->total() + bottomPadding - height);
+    bar->setRange(0, m_scrollMaximum);
     bar->setPageStep(height);
 }
 

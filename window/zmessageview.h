@@ -151,6 +151,7 @@ private:
     bool m_hadSelection = false;
     bool m_inRelayout = false;
     unsigned m_relayoutCount = 0; // rounds that changed a height
+    int m_scrollMaximum = 0;
     QString m_pressedLink;
     QPoint m_pressPoint;
 };
