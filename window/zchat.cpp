@@ -208,9 +208,9 @@ void ZChat::addTab(ZChatTab *tab)
     if (!tab)
         return;
     const int index = m_tabWidget->addTab(tab, tab->windowIcon(), tab->windowTitle());
+    // Guarded: a tab may close itself; no destroyed() hook here, since that
+    // would also fire while this window is half destroyed.
     m_tabs.append(tab);
-    // A tab that goes away (its own close) must not stay in the list.
-    connect(tab, &QObject::destroyed, this, [this] { m_tabs.removeAll(nullptr); });
     slotChanged(index);
 }
 

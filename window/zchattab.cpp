@@ -196,8 +196,8 @@ void ZChatTab::setOtherNetwork(bool on)
 {
     otherNetwork = on;
     m_fontAction->setVisible(!on);
-    m_colorAction->setVisible(!on);
-    m_smileyAction->setVisible(!on);
+    setToolBarEntryVisible(m_colorAction, !on);
+    setToolBarEntryVisible(m_smileyAction, !on);
     updatePushAndSmileyEntries();
 }
 
@@ -208,9 +208,18 @@ void ZChatTab::updatePushAndSmileyEntries()
     const bool reduced = randomChat || otherNetwork;
     cardList->enableAddContact(!reduced);
     m_smileyButton->setProperty("favoritesEnabled", !reduced);
-    m_pushAction->setVisible(!reduced);
-    m_pushPickerAction->setVisible(!reduced);
+    setToolBarEntryVisible(m_pushAction, !reduced);
+    setToolBarEntryVisible(m_pushPickerAction, !reduced);
     emit favoritesEnabledChanged(!reduced);
+}
+
+void ZChatTab::setToolBarEntryVisible(QAction *entry, bool visible)
+{
+    // The toolbar's layout hides a widget entry only on its next layout
+    // pass; hide the widget now so the state is right at once.
+    entry->setVisible(visible);
+    if (QWidget *w = m_editToolBar->widgetForAction(entry))
+        w->setVisible(visible);
 }
 
 void ZChatTab::setPrivateSession(bool on)

@@ -298,6 +298,7 @@ private:
     void setArrow(ZImageButton *button, const QString &direction);
     void setStatusIcon(int status, bool exwayName);
     void updatePushAndSmileyEntries();
+    void setToolBarEntryVisible(QAction *entry, bool visible);
 
     QSplitter *m_splitter = nullptr;
     QWidget *m_lower = nullptr;
