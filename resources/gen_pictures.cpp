@@ -54,11 +54,11 @@ void badge(const QString &name, int px, const QColor &color, const QString &glyp
 }
 
 void letterIcon(const QString &name, int px, const QString &text, bool bold, bool italic, bool underline,
-                const QColor &color = QColor(40, 40, 40))
+                const QColor &color = QColor(40, 40, 40), qreal scale = 0.75)
 {
     save(name, {px, px}, [&](QPainter &p, QRectF r) {
         QFont f(QStringLiteral("DejaVu Serif"));
-        f.setPixelSize(int(px * 0.75));
+        f.setPixelSize(int(px * scale));
         f.setBold(bold);
         f.setItalic(italic);
         f.setUnderline(underline);
@@ -240,11 +240,11 @@ int main(int argc, char **argv)
 
     // Edit and font toolbars (24).
     letterIcon(QStringLiteral("text-24"), 24, QStringLiteral("A"), false, false, false, QColor(30, 80, 160));
-    letterIcon(QStringLiteral("text_reset-24"), 24, QStringLiteral("A\u21ba"), false, false, false);
+    letterIcon(QStringLiteral("text_reset-24"), 24, QStringLiteral("A\u21ba"), false, false, false, QColor(40, 40, 40), 0.5);
     letterIcon(QStringLiteral("bold-24"), 24, QStringLiteral("B"), true, false, false);
     letterIcon(QStringLiteral("italic-24"), 24, QStringLiteral("I"), false, true, false);
     letterIcon(QStringLiteral("underline-24"), 24, QStringLiteral("U"), false, false, true);
-    letterIcon(QStringLiteral("abc-24"), 24, QStringLiteral("abc"), true, false, true, QColor(170, 40, 40));
+    letterIcon(QStringLiteral("abc-24"), 24, QStringLiteral("abc"), true, false, true, QColor(170, 40, 40), 0.42);
     save(QStringLiteral("color-24"), {24, 24}, [](QPainter &p, QRectF) {
         const QColor cs[] = {QColor(220, 50, 50), QColor(240, 190, 30), QColor(60, 170, 70), QColor(50, 110, 210)};
         for (int i = 0; i < 4; ++i) {

@@ -31,6 +31,7 @@ class PushLinkRouter : public QObject
     Q_OBJECT
 public:
     static PushLinkRouter *instance();
+    ~PushLinkRouter() override;
     void add(ZChatTab *tab);
     // The view of `tab` reported a click on `url`: handle it there. The
     // desktop-services call that follows for the same click is ignored.

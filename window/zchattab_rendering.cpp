@@ -207,6 +207,12 @@ PushLinkRouter::PushLinkRouter()
     QDesktopServices::setUrlHandler(QStringLiteral("pushsave"), this, "handleSave");
 }
 
+PushLinkRouter::~PushLinkRouter()
+{
+    QDesktopServices::unsetUrlHandler(QStringLiteral("pushplay"));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("pushsave"));
+}
+
 void PushLinkRouter::add(ZChatTab *tab)
 {
     m_tabs.removeAll(nullptr);
