@@ -69,7 +69,7 @@ ContactListWindow::ContactListWindow(DemoNetwork *network, QWidget *parent)
                 m_failNext->setChecked(m_network->failsNextSend());
         });
     }
-    resize(300, 560);
+    resize(320, 560);
 }
 
 void ContactListWindow::buildMenus()
@@ -132,11 +132,14 @@ QIcon ContactListWindow::avatarIcon(const CZuBuddy &buddy)
 void ContactListWindow::updateItem(QTreeWidgetItem *item, const CZuBuddy &buddy)
 {
     const int state = buddy.IsUserStateValid() ? buddy.UserState() : 0;
-    QString extra;
-    if (buddy.Messenger() == 2 || buddy.Messenger() == 4)
-        extra = tr(" · other network");
-    else if (buddy.ClientType() == 0x21 || buddy.ClientType() == 0x22)
-        extra = tr(" · mobile");
+    // The bots say what they do; other contacts show where they are.
+    QString extra = buddy.ProfileValue(QStringLiteral("about")).toString();
+    if (extra.isEmpty() && (buddy.Messenger() == 2 || buddy.Messenger() == 4))
+        extra = tr("other network");
+    else if (extra.isEmpty() && (buddy.ClientType() == 0x21 || buddy.ClientType() == 0x22))
+        extra = tr("mobile");
+    if (!extra.isEmpty())
+        extra.prepend(QStringLiteral(" · "));
     const QString nick = buddy.IsNicknameValid() ? buddy.Nickname() : buddy.zubrelId();
     item->setText(0, nick + QLatin1Char('\n') + ZSkin::statusName(state) + extra);
     item->setIcon(0, avatarIcon(buddy));

@@ -6,6 +6,7 @@
 #include <QRandomGenerator>
 
 #include "czubuddy_administrator.h"
+#include "request.h"
 #include "simulatednetwork.h"
 #include "wrappluginhelper.h"
 
@@ -35,6 +36,14 @@ DemoNetwork::DemoNetwork(int latencyMs, QObject *parent)
 {
     m_presenceTimer.setInterval(presenceIntervalMs);
     connect(&m_presenceTimer, &QTimer::timeout, this, &DemoNetwork::changeSomePresence);
+    // Bots say hello when their chat first opens (the module answers the
+    // open-chat command) or is first looked at, so a new user sees at once
+    // what each of them does.
+    connect(WrapPluginHelper::Instance(), &WrapPluginHelper::incomingAnswered, this,
+            [this](Request *request, const Protocol *) {
+                if (request && request->protocol()->command().isCommand(1, 0xF0A0))
+                    greet(request->protocol()->arg(0).variant().toString().toUInt());
+            });
     m_offlineBotTimer.setInterval(offlineBotIntervalMs);
     connect(&m_offlineBotTimer, &QTimer::timeout, this, [this] { setOfflineBotOnline(!m_offlineBotOnline); });
 }
@@ -136,6 +145,40 @@ void DemoNetwork::onSent(const SentRequest &request)
     completeLater(request.id, true);
     if (isMessage(command))
         botAnswers(partner, messageOf(request));
+    if (command.isCommand(4, 0xF0A3) && !request.args.isEmpty())
+        greet(request.args.first().variant().toString().toUInt());
+}
+
+void DemoNetwork::greet(uint bot)
+{
+    if (m_greeted.contains(bot))
+        return;
+    QByteArray text;
+    if (bot == echoBot)
+        text = "Hi! I am Echo: write me anything and I answer it.";
+    else if (bot == pictureBot)
+        text = "Hello from Pixel. I answer with drawings: <img src=\"%1\">";
+    else if (bot == otherNetworkBot) {
+        m_greeted.append(bot);
+        const QString id = QString::number(bot);
+        injectLater(typingDelayMs, 4, 0xF0C7, {ProtocolArg(DataTypes::Text, 1, id)});
+        injectLater(answerDelayMs, 4, 0xF0C6,
+                    {ProtocolArg(DataTypes::Text, 1, id), ProtocolArg(DataTypes::Flag, 0, false),
+                     ProtocolArg(DataTypes::Text, 0, QStringLiteral("Greetings from the other network. No pictures here."))});
+        return;
+    } else if (bot == mobileBot)
+        text = "Pocket here, typing on my phone. Pictures you send reach me as numbers.";
+    else
+        return;
+    m_greeted.append(bot);
+    injectLater(typingDelayMs, 4, 0x8003, nativeSender(bot));
+    QList<ProtocolArg> args = nativeSender(bot);
+    args.append(ProtocolArg(DataTypes::Text, 10, text));
+    if (bot == pictureBot) {
+        args.append(ProtocolArg(DataTypes::Count, 637, 1));
+        args.append(ProtocolArg(DataTypes::Text, 0, drawnPicture(++m_pictureCount)));
+    }
+    injectLater(answerDelayMs, 4, 0xF0A1, args);
 }
 
 void DemoNetwork::completeLater(uint id, bool success, const QList<ProtocolArg> &args)

@@ -61,12 +61,14 @@ private:
     void botAnswers(uint bot, const QString &html);
     void injectLater(int delayMs, ushort a, ushort b, const QList<ProtocolArg> &args);
     void changeSomePresence();
+    void greet(uint bot);
 
     int m_latency = 300;
     bool m_failNext = false;
     bool m_offlineBotOnline = false;
     int m_pictureCount = 0;
     QList<uint> m_pendingOffline;
+    QList<uint> m_greeted;
     QTimer m_presenceTimer;
     QTimer m_offlineBotTimer;
 };

@@ -1,6 +1,7 @@
 #include "demosession.h"
 
 #include <QApplication>
+#include <QTimer>
 
 #include "contactlistwindow.h"
 #include "czubuddy_administrator.h"
@@ -37,6 +38,15 @@ bool DemoSession::start(QString *error, TraceWriter *writer)
     m_window->reload();
     m_window->show();
     return true;
+}
+
+void DemoSession::openChats(const QList<uint> &contacts)
+{
+    // After the user information has come back, as a person could not click sooner.
+    QTimer::singleShot(2 * m_network->latency() + 100, this, [contacts] {
+        for (uint contact : contacts)
+            ContactListWindow::openChat(contact);
+    });
 }
 
 void DemoSession::shutdown()

@@ -21,6 +21,8 @@ public:
 
     // writer receives the "plugin" event; may be null.
     bool start(QString *error, TraceWriter *writer = nullptr);
+    // Opens chats with these contacts once the module runs, as double-clicks would.
+    void openChats(const QList<uint> &contacts);
     // Stops the module and closes every window before the application goes.
     void shutdown();
 

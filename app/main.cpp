@@ -57,7 +57,9 @@ int main(int argc, char *argv[])
     const QCommandLineOption latencyOption(QStringLiteral("latency"),
                                            QStringLiteral("Simulated network latency in milliseconds."),
                                            QStringLiteral("MS"), QStringLiteral("300"));
-    parser.addOptions({replayOption, traceOption, profileOption, quitOption, latencyOption});
+    const QCommandLineOption openOption(QStringLiteral("open"), QStringLiteral("Open a chat with contact ID at start."),
+                                        QStringLiteral("ID"));
+    parser.addOptions({replayOption, traceOption, profileOption, quitOption, latencyOption, openOption});
     parser.process(app);
 
     TraceWriter writer;
@@ -92,6 +94,16 @@ int main(int argc, char *argv[])
         qCritical("%s", qPrintable(error));
         return 1;
     }
+    QList<uint> contacts;
+    for (const QString &id : parser.values(openOption)) {
+        bool ok = false;
+        contacts.append(id.toUInt(&ok));
+        if (!ok || contacts.last() == 0) {
+            qCritical("--open needs a contact number");
+            return 64;
+        }
+    }
+    session.openChats(contacts);
     if (parser.isSet(quitOption)) {
         bool ok = false;
         const int ms = parser.value(quitOption).toInt(&ok);

@@ -170,6 +170,15 @@ bool ReplayUiSteps::doKey(const QJsonObject &step, QString *error)
     QWidget *input = chatInput(step, error);
     if (!input)
         return false;
+    // A shifted letter types a capital, as on a keyboard; QTest would send
+    // the lower-case text with the Shift modifier.
+    if (key >= Qt::Key_A && key <= Qt::Key_Z) {
+        const QChar letter = QChar(u'a' + (key - Qt::Key_A));
+        const QString text = mods.testFlag(Qt::ShiftModifier) ? QString(letter.toUpper()) : QString(letter);
+        QTest::sendKeyEvent(QTest::Press, input, Qt::Key(key), text, mods);
+        QTest::sendKeyEvent(QTest::Release, input, Qt::Key(key), text, mods);
+        return true;
+    }
     QTest::keyClick(input, Qt::Key(key), mods);
     return true;
 }
