@@ -78,6 +78,9 @@ bool isPlainSkinName(const QString &name)
            && !name.contains(QLatin1String("..")) && !name.contains(QChar(0));
 }
 
+const QStringList sipSchemes = {QStringLiteral("sip"), QStringLiteral("sips")};
+const QStringList ftpSchemes = {QStringLiteral("ftp"), QStringLiteral("ftps"), QStringLiteral("sftp")};
+
 QString skinFile(const QString &name)
 {
     return QStringLiteral("%1/skins/%2.res").arg(ZDir::applicationPath(), name);
@@ -94,11 +97,10 @@ Chat::Chat(WrapPluginHelper *helper)
     connect(CZuBuddy_Administrator::Instance(), &CZuBuddy_Administrator::OnBuddyChanged, this,
             &Chat::slotContactChanged);
 
-    QDesktopServices::setUrlHandler(QStringLiteral("sip"), this, "slotSip");
-    QDesktopServices::setUrlHandler(QStringLiteral("sips"), this, "slotSip");
-    QDesktopServices::setUrlHandler(QStringLiteral("ftp"), this, "slotFtp");
-    QDesktopServices::setUrlHandler(QStringLiteral("ftps"), this, "slotFtp");
-    QDesktopServices::setUrlHandler(QStringLiteral("sftp"), this, "slotFtp");
+    for (const QString &scheme : sipSchemes)
+        QDesktopServices::setUrlHandler(scheme, this, "slotSip");
+    for (const QString &scheme : ftpSchemes)
+        QDesktopServices::setUrlHandler(scheme, this, "slotFtp");
 
     // The mandator name picks the skin resource file.
     Protocol mandator(ProtocolCommand(1, 0x0029));
@@ -108,6 +110,14 @@ Chat::Chat(WrapPluginHelper *helper)
     m_helper->sendRequest(request);
 
     registerCommands();
+}
+
+Chat::~Chat()
+{
+    // The module never destroys its controller; hosts and tests that do must
+    // not leave the desktop calling into a dead handler.
+    for (const QString &scheme : sipSchemes + ftpSchemes)
+        QDesktopServices::unsetUrlHandler(scheme);
 }
 
 void Chat::registerCommands()

@@ -34,6 +34,7 @@ class Chat : public QObject
     Q_OBJECT
 public:
     explicit Chat(WrapPluginHelper *helper);
+    ~Chat() override;
 
     // The open chats and cards for tools that inspect the controller through
     // its meta-object without linking against the module (the demo host's
