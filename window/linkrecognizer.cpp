@@ -1,16 +1,10 @@
 #include "linkrecognizer.h"
 
 #include <QDate>
-#include <QSet>
 
 namespace zubrel {
 
 namespace {
-
-const QString kPlainForm = QStringLiteral("<a href=\"%1\">%1</a>");
-const QString kMailForm = QStringLiteral("<a href=\"mailto:%1\">%1</a>");
-const QString kWebForm = QStringLiteral("<a href=\"http://%1\">%1</a>");
-const QString kSipForm = QStringLiteral("<a href=\"sip:%1\">%2</a>");
 
 bool startsWithAny(const QString &word, const QStringList &list)
 {
@@ -152,10 +146,34 @@ const QStringList &LinkRecognizer::topLevelDomains()
 
 bool LinkRecognizer::isTopLevelDomain(QStringView tld)
 {
-    static const QSet<QString> set(topLevelDomains().cbegin(), topLevelDomains().cend());
-    // Longest entry is ".museum"/".travel": anything longer cannot match, and
-    // skipping it keeps odd words from building a temporary string.
-    return tld.size() <= 7 && set.contains(tld.toString());
+    // Asked for nearly every word of a message: two-letter codes come from a
+    // 26 x 26 table, the few longer names are compared directly.
+    struct Table {
+        bool twoLetter[26][26] = {};
+        QStringList longer;
+    };
+    static const Table table = [] {
+        Table t;
+        for (const QString &entry : topLevelDomains()) {
+            if (entry.size() == 3)
+                t.twoLetter[entry.at(1).unicode() - 'a'][entry.at(2).unicode() - 'a'] = true;
+            else
+                t.longer.append(entry);
+        }
+        return t;
+    }();
+    if (tld.size() < 3 || tld.size() > 7 || tld.at(0) != u'.')
+        return false;
+    if (tld.size() == 3) {
+        const char16_t a = tld.at(1).unicode();
+        const char16_t b = tld.at(2).unicode();
+        return a >= 'a' && a <= 'z' && b >= 'a' && b <= 'z' && table.twoLetter[a - 'a'][b - 'a'];
+    }
+    for (const QString &entry : table.longer) {
+        if (tld == entry)
+            return true;
+    }
+    return false;
 }
 
 const QStringList &LinkRecognizer::dateFormats()
@@ -167,10 +185,53 @@ const QStringList &LinkRecognizer::dateFormats()
     return list;
 }
 
+namespace {
+
+// Reads one of the date formats strictly: "dd" and "MM" two digits, "yy"
+// two (19yy, as the date parser reads it), "yyyy" four, "." itself. A
+// three-letter year run never matches, as with the date parser.
+bool matchesDateFormat(QStringView word, QStringView format)
+{
+    int day = -1, month = -1, year = -1;
+    qsizetype at = 0;
+    for (qsizetype f = 0; f < format.size();) {
+        const QChar c = format.at(f);
+        if (c == u'.') {
+            if (at >= word.size() || word.at(at) != u'.')
+                return false;
+            ++at;
+            ++f;
+            continue;
+        }
+        qsizetype run = 1;
+        while (f + run < format.size() && format.at(f + run) == c)
+            ++run;
+        if (run == 3 || at + run > word.size())
+            return false;
+        int value = 0;
+        for (qsizetype i = 0; i < run; ++i) {
+            const QChar digit = word.at(at + i);
+            if (digit < u'0' || digit > u'9')
+                return false;
+            value = value * 10 + digit.unicode() - '0';
+        }
+        if (c == u'd')
+            day = value;
+        else if (c == u'M')
+            month = value;
+        else
+            year = run == 2 ? 1900 + value : value;
+        at += run;
+        f += run;
+    }
+    return at == word.size() && QDate(year, month, day).isValid();
+}
+
+} // namespace
+
 bool LinkRecognizer::isDate(const QString &word)
 {
-    // A date is digits and dots only; checking that first spares the date
-    // parser (which is slow) for nearly every word.
+    // A date is digits and dots only; most words fail here at once.
     if (word.size() < 6 || word.size() > 10)
         return false;
     for (QChar c : word) {
@@ -178,7 +239,7 @@ bool LinkRecognizer::isDate(const QString &word)
             return false;
     }
     for (const QString &format : dateFormats()) {
-        if (QDate::fromString(word, format).isValid())
+        if (matchesDateFormat(word, format))
             return true;
     }
     return false;
@@ -232,15 +293,20 @@ LinkRecognizer::Match LinkRecognizer::classify(QString word)
 
 QString LinkRecognizer::linkMarkup(const Match &match)
 {
+    // Built by concatenation: arg() parses its pattern every time, and a
+    // long message holds thousands of links.
+    const QLatin1String open("<a href=\"");
+    const QLatin1String middle("\">");
+    const QLatin1String close("</a>");
     switch (match.form) {
     case Form::Plain:
-        return kPlainForm.arg(match.href);
+        return open + match.href + middle + match.href + close;
     case Form::Mail:
-        return kMailForm.arg(match.href);
+        return open + QLatin1String("mailto:") + match.href + middle + match.href + close;
     case Form::Web:
-        return kWebForm.arg(match.href);
+        return open + QLatin1String("http://") + match.href + middle + match.href + close;
     case Form::Sip:
-        return kSipForm.arg(match.href, match.text);
+        return open + QLatin1String("sip:") + match.href + middle + match.text + close;
     case Form::None:
         break;
     }

@@ -71,14 +71,16 @@ qsizetype TextToHtml::findWholeWord(const QString &text, const QString &word, qs
 void TextToHtml::replaceHiddenShortcuts()
 {
     QTextDocument *doc = m_input->document();
+    QString text = doc->toRawText();
     for (const HiddenSmiley &hidden : hiddenSmileys()) {
-        const qsizetype at = findWholeWord(doc->toRawText(), hidden.shortcut, 0);
+        const qsizetype at = findWholeWord(text, hidden.shortcut, 0);
         if (at < 0)
             continue;
         QTextCursor cursor(doc);
         cursor.setPosition(int(at));
         cursor.setPosition(int(at + hidden.shortcut.size()), QTextCursor::KeepAnchor);
         cursor.insertHtml(imageTag(hidden.picture));
+        text = doc->toRawText(); // only after a change: the text is long
     }
 }
 
