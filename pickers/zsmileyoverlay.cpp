@@ -1,6 +1,7 @@
 #include "zsmileyoverlay.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QHash>
 #include <QImageReader>
 #include <QLabel>
@@ -116,7 +117,12 @@ void ZSmileyOverlay::slotMoveWidgets()
         if (cursor.isNull())
             continue;
         const QRect rect = m_edit->cursorRect(cursor);
-        label->move(rect.left() + 6, rect.bottom() - (label->height() - 1) - 4);
+        // The picture stands on the baseline: the caret's bottom less the
+        // descent of the text around it. Fixed offsets drift with the font.
+        QTextCursor after(doc);
+        after.setPosition(qMin(position + 1, length - 1));
+        const int descent = QFontMetrics(after.charFormat().font()).descent();
+        label->move(rect.left(), rect.bottom() - descent - (label->height() - 1));
     }
 }
 
