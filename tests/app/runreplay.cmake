@@ -1,6 +1,8 @@
 # Runs one replay and compares its trace with the expected one.
 #   -DHOST=zubrel-host -DCHECKER=tracecheck -DSCRIPT=x.replay -DEXPECTED=x.trace -DOUT=actual.trace
 # The exit status the host must give is 0 unless the script says "# exit: N".
+# A script that says "# after: other.replay" runs in the same fresh profile
+# right after that one, as a restart of the client would.
 file(STRINGS ${SCRIPT} exit_line REGEX "^# exit: [0-9]+$" LIMIT_COUNT 1)
 set(expected_status 0)
 if(exit_line)
@@ -9,7 +11,21 @@ endif()
 get_filename_component(out_dir ${OUT} DIRECTORY)
 file(MAKE_DIRECTORY ${out_dir})
 file(REMOVE ${OUT})
-execute_process(COMMAND ${HOST} --replay ${SCRIPT} --trace ${OUT}
+set(profile_args "")
+file(STRINGS ${SCRIPT} after_line REGEX "^# after: .+$" LIMIT_COUNT 1)
+if(after_line)
+  string(REGEX REPLACE "^# after: " "" first_script "${after_line}")
+  get_filename_component(script_dir ${SCRIPT} DIRECTORY)
+  set(profile ${out_dir}/profile-${first_script})
+  file(REMOVE_RECURSE ${profile})
+  execute_process(COMMAND ${HOST} --replay ${script_dir}/${first_script} --trace ${OUT}.first --profile ${profile}
+                  RESULT_VARIABLE first_status ERROR_VARIABLE host_errors TIMEOUT 100)
+  if(NOT first_status EQUAL 0)
+    message(FATAL_ERROR "${first_script} exited with ${first_status}\n${host_errors}")
+  endif()
+  set(profile_args --profile ${profile})
+endif()
+execute_process(COMMAND ${HOST} --replay ${SCRIPT} --trace ${OUT} ${profile_args}
                 RESULT_VARIABLE status ERROR_VARIABLE host_errors TIMEOUT 100)
 if(NOT status STREQUAL expected_status)
   file(READ ${OUT} trace)
