@@ -22,6 +22,33 @@ ZSmileyOverlay::ZSmileyOverlay(QTextEdit *edit)
     connect(edit->verticalScrollBar(), &QScrollBar::valueChanged, this, &ZSmileyOverlay::slotMoveWidgets);
     connect(edit->document(), &QTextDocument::contentsChanged, this,
             &ZSmileyOverlay::slotMoveWidgetsTimer);
+    connect(edit->document(), &QTextDocument::contentsChange, this, &ZSmileyOverlay::slotContentsChange);
+}
+
+void ZSmileyOverlay::slotContentsChange(int position, int removed, int added)
+{
+    // Keep every label on its own picture: pictures that were deleted lose
+    // their label, later ones move by what was inserted or taken out.
+    for (int i = m_positions.size() - 1; i >= 0; --i) {
+        int &at = m_positions[i];
+        if (at < position)
+            continue;
+        // A format change reports the range as removed and added again;
+        // a picture still in its place keeps its label.
+        const bool reformatted = removed == added && m_edit
+                                 && m_edit->document()->characterAt(at) == QChar::ObjectReplacementCharacter;
+        if (at < position + removed && !reformatted) {
+            if (QLabel *label = m_widgets.at(i)) {
+                label->hide();
+                label->deleteLater();
+            }
+            m_positions.removeAt(i);
+            m_widgets.removeAt(i);
+            continue;
+        }
+        if (at >= position + removed)
+            at += added - removed;
+    }
 }
 
 bool ZSmileyOverlay::isAnimated(const QString &path)

@@ -39,6 +39,7 @@ public slots:
     // Puts every label over its picture's current place.
     void slotMoveWidgets();
     void slotMoveWidgetsTimer();
+    void slotContentsChange(int position, int removed, int added);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

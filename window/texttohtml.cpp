@@ -159,7 +159,7 @@ void TextToHtml::clearInput()
     m_input->setFocus();
 }
 
-QStringList TextToHtml::imageSources(const QString &html)
+QStringList TextToHtml::imageSources(const QString &html, bool allowRepeats)
 {
     QStringList sources;
     QSet<QString> seen;
@@ -170,7 +170,7 @@ QStringList TextToHtml::imageSources(const QString &html)
         if (end < 0)
             break;
         const QString source = html.mid(at, end - at);
-        if (!seen.contains(source)) {
+        if (allowRepeats || !seen.contains(source)) {
             seen.insert(source);
             sources.append(source);
         }

@@ -61,8 +61,9 @@ public:
     void playEmoticonSounds(const QString &html);
     // The sound files playEmoticonSounds() would play, in order.
     QStringList emoticonSoundFiles(const QString &html) const;
-    // Every "img src" of the HTML, without repeats, in order.
-    static QStringList imageSources(const QString &html);
+    // Every "img src" of the HTML in order; without repeats unless
+    // allowRepeats (then one per picture, for placing overlays).
+    static QStringList imageSources(const QString &html, bool allowRepeats = false);
     static QString imageTag(const QString &picture);
     // First whole-word, case-insensitive occurrence at or after from.
     static qsizetype findWholeWord(const QString &text, const QString &word, qsizetype from);
