@@ -33,6 +33,7 @@ private slots:
     void insertSmileyAddsBlankAndNothingWhenReadOnly();
     void insertSmileyQuietsTypingSound();
     void animatedPictureGetsMovieLabel();
+    void movieLabelsFollowEdits();
     void sendHtmlLinksAndStripsParagraph();
     void sendHtmlEmptyInput();
     void otherNetworkKeepsShortcuts();
@@ -176,6 +177,34 @@ void tst_TextToHtml::animatedPictureGetsMovieLabel()
     QVERIFY(m_convert->overlay()->positions().isEmpty());
     QVERIFY(m_convert->overlay()->widgets().isEmpty());
     QCOMPARE(m_input->toPlainText(), QString());
+}
+
+void tst_TextToHtml::movieLabelsFollowEdits()
+{
+    ZSmileyPicker picker; // registers the default theme's resources
+    const QString wink = QStringLiteral(":/smileys/default/wink.gif");
+    type(QStringLiteral("ab "));
+    m_convert->slotInsertSmiley(wink);
+    m_convert->slotInsertSmiley(wink);
+    QCOMPARE(m_convert->overlay()->positions(), QList<int>({3, 5}));
+    // Text typed in front moves both labels along.
+    QTextCursor cursor(m_input->document());
+    cursor.insertText(QStringLiteral("xyz"));
+    QCOMPARE(m_convert->overlay()->positions(), QList<int>({6, 8}));
+    // Bold over everything is a format change: the labels stay.
+    cursor.select(QTextCursor::Document);
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    cursor.mergeCharFormat(bold);
+    QCOMPARE(m_convert->overlay()->positions(), QList<int>({6, 8}));
+    // Deleting the first picture takes its label with it.
+    cursor.setPosition(6);
+    cursor.setPosition(7, QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+    QCOMPARE(m_convert->overlay()->positions(), QList<int>({7}));
+    QCOMPARE(m_convert->overlay()->widgets().size(), 1);
+    m_input->setPlainText(QString());
+    QVERIFY(m_convert->overlay()->positions().isEmpty());
 }
 
 void tst_TextToHtml::sendHtmlLinksAndStripsParagraph()
