@@ -256,12 +256,19 @@ bool ReplayUiSteps::doLink(const QJsonObject &step, QString *error)
     QWidget *tab = chatTab(step, error);
     if (!tab)
         return false;
-    auto *view = qobject_cast<QTextBrowser *>(ChatInspector::view(tab));
-    if (!view) {
+    QWidget *view = ChatInspector::view(tab);
+    auto *browser = qobject_cast<QTextBrowser *>(view);
+    // The module's view announces a clicked link with its own signal first
+    // and then as a text browser would; a click here does both, in that order.
+    const bool hasOwnSignal = view && view->metaObject()->indexOfSignal("linkActivated(QUrl)") >= 0;
+    if (!hasOwnSignal && !browser) {
         *error = QStringLiteral("chat \"%1\" has no message view with links").arg(step.value(QLatin1String("chat")).toString());
         return false;
     }
-    emit view->anchorClicked(url);
+    if (hasOwnSignal)
+        QMetaObject::invokeMethod(view, "linkActivated", Qt::DirectConnection, Q_ARG(QUrl, url));
+    if (browser)
+        emit browser->anchorClicked(url);
     return true;
 }
 

@@ -235,6 +235,15 @@ private slots:
         QVERIFY(error.contains(QLatin1String("3003")));
     }
 
+    void linksReachTheView()
+    {
+        auto *view = m_window->findChild<QTextBrowser *>(QStringLiteral("view"));
+        QSignalSpy clicked(view, &QTextBrowser::anchorClicked);
+        QVERIFY(step("{\"do\": \"link\", \"chat\": \"2001\", \"url\": \"http:\/\/example.org\/x\"}"));
+        QCOMPARE(clicked.size(), 1);
+        QCOMPARE(clicked.at(0).at(0).toUrl(), QUrl(QStringLiteral("http://example.org/x")));
+    }
+
     void closeHidesTheWindow()
     {
         QVERIFY(step(R"({"do": "close", "chat": "2001"})"));
