@@ -10,6 +10,8 @@
 #include "zimagebutton.h"
 #include "zmessageview.h"
 #include "zsettings.h"
+#include "zsmileypicker.h"
+#include "zsmileytabbinding.h"
 #include "zspelling.h"
 #include "ztextedit.h"
 
@@ -85,10 +87,16 @@ void ZChatTab::buildEditToolBar()
     stretch->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     m_editToolBar->addWidget(stretch);
 
-    // The emoticon picker takes this place; smileyAddRequested() and
-    // slotInsertSmiley() are its wiring points.
-    m_smileyButton = toolButton(m_editToolBar, tr("Insert emoticon"), QStringLiteral(":/smilie-24"),
-                                QKeySequence(QStringLiteral("Ctrl+Shift+E")));
+    // The emoticon picker: a checkable button whose popup lists the themes
+    // and the user's own pictures; the binding ties it to this tab.
+    auto *picker = new ZSmileyPicker(m_editToolBar);
+    picker->setToolTip(tr("Insert emoticon"));
+    picker->setIcon(QIcon(QStringLiteral(":/smilie-24")));
+    picker->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+E")));
+    picker->setFocusPolicy(Qt::NoFocus);
+    picker->setAutoRaise(true);
+    ZSmileyTabBinding::connectPicker(this, picker);
+    m_smileyButton = picker;
     m_smileyButton->setObjectName(QStringLiteral("smileyButton"));
     m_smileyAction = m_editToolBar->addWidget(m_smileyButton);
 
