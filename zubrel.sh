@@ -59,8 +59,11 @@ case "$command" in
     install_dependencies
     build
     cmake --build build --target benchmarks -j "$(nproc)"
+    # Figures on standard output; the platform's chatter goes to a log.
+    mkdir -p build/bench
     for b in build/bench/bin/*; do
-      [ -x "$b" ] && QT_QPA_PLATFORM=offscreen "$b"
+      [ -x "$b" ] || continue
+      QT_QPA_PLATFORM=offscreen "$b" 2>>build/bench/bench.log || echo "$(basename "$b") failed, see build/bench/bench.log" >&2
     done
     ;;
   *)
