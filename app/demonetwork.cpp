@@ -21,7 +21,8 @@ constexpr int offlineBotIntervalMs = 30000;
 
 bool isMessage(const ProtocolCommand &command)
 {
-    return command.isCommand(4, 0x0001) || command.isCommand(0xF000, 0xF0C6);
+    return command.isCommand(4, 0x0001) || command.isCommand(0xF000, 0xF0C6) || command.isCommand(4, 0x000C)
+        || command.isCommand(4, 0x0033);
 }
 
 QList<ProtocolArg> nativeSender(uint bot)
@@ -131,9 +132,10 @@ void DemoNetwork::onSent(const SentRequest &request)
         completeLater(request.id, true, {ProtocolArg(DataTypes::Text, 0, QStringLiteral("zubrel"))});
         return;
     }
-    const bool fail = m_failNext;
-    m_failNext = false;
-    if (fail) {
+    // Typing notices go out with the first key press, before the message:
+    // the failure the user asked for belongs to the message itself.
+    if (m_failNext && isMessage(command)) {
+        m_failNext = false;
         completeLater(request.id, false);
         return;
     }

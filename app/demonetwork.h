@@ -34,7 +34,7 @@ public:
 
     // Becomes the simulated network's responder.
     void attach();
-    // The next message or notice the module sends fails instead of succeeding.
+    // The next message the module sends fails instead of succeeding.
     void failNextSend() { m_failNext = true; }
     bool failsNextSend() const { return m_failNext; }
     int latency() const { return m_latency; }

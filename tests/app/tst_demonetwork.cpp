@@ -160,17 +160,21 @@ private slots:
         QCOMPARE(CZuBuddy(DemoNetwork::offlineBot).UserState(), 1);
     }
 
-    void failNextSendFailsExactlyOne()
+    void failNextSendFailsTheNextMessageOnly()
     {
         DemoNetwork network(0);
         network.attach();
         network.failNextSend();
-        Request *first = send(4, 0x0003, {ProtocolArg(DataTypes::Identifier, 9, QStringLiteral("2006"))});
-        Request *second = send(4, 0x0003, {ProtocolArg(DataTypes::Identifier, 9, QStringLiteral("2006"))});
+        const QList<ProtocolArg> typingArgs = {ProtocolArg(DataTypes::Identifier, 9, QStringLiteral("2006"))};
+        Request *typing = send(4, 0x0003, typingArgs);
+        Request *first = send(4, 0x0001, message(2006, "fails"));
+        Request *second = send(4, 0x0001, message(2006, "goes through"));
+        QSignalSpy typingDone(typing, &Request::onSuccess);
         QSignalSpy firstFailed(first, &Request::onFailed);
         QSignalSpy secondDone(second, &Request::onSuccess);
         QTRY_COMPARE(firstFailed.size(), 1);
         QTRY_COMPARE(secondDone.size(), 1);
+        QTRY_COMPARE(typingDone.size(), 1);
         QVERIFY(!network.failsNextSend());
     }
 };
