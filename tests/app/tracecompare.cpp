@@ -84,10 +84,32 @@ bool TraceCompare::matchId(const QJsonValue &expected, const QJsonValue &actual,
     return true;
 }
 
+bool TraceCompare::globMatch(const QString &pattern, const QString &text)
+{
+    const QStringList pieces = pattern.split(QLatin1Char('*'));
+    if (!text.startsWith(pieces.first()) || !text.endsWith(pieces.last())
+        || text.size() < pieces.first().size() + pieces.last().size())
+        return false;
+    qsizetype at = pieces.first().size();
+    const qsizetype end = text.size() - pieces.last().size();
+    for (qsizetype i = 1; i + 1 < pieces.size(); ++i) {
+        at = text.indexOf(pieces.at(i), at);
+        if (at < 0 || at + pieces.at(i).size() > end)
+            return false;
+        at += pieces.at(i).size();
+    }
+    return true;
+}
+
 bool TraceCompare::matchValue(const QJsonValue &expected, const QJsonValue &actual, const QString &path, bool ids)
 {
     if (expected == QJsonValue(QStringLiteral("*")))
         return !actual.isUndefined() || fail(path, QStringLiteral("missing"));
+    if (expected.isString() && expected.toString().contains(QLatin1Char('*'))) {
+        if (actual.isString() && globMatch(expected.toString(), actual.toString()))
+            return true;
+        return fail(path, QStringLiteral("expected %1, got %2").arg(shown(expected), shown(actual)));
+    }
     if (ids && !expected.isArray())
         return matchId(expected, actual, path);
     if (expected.isObject()) {

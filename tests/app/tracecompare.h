@@ -4,7 +4,9 @@
 // so traces may grow new fields. Request ids need not have the same values,
 // only the same pattern: the first id seen in the expected trace must
 // always pair with the same id in the actual one, and the other way round.
-// The text "*" in the expected trace matches any value (clock times).
+// The text "*" in the expected trace matches any value; inside a longer
+// text each "*" stands for any run of characters ("Tester *\nHello" for a
+// view line with a clock time).
 
 #include <QHash>
 #include <QJsonArray>
@@ -31,6 +33,7 @@ private:
     bool matchValue(const QJsonValue &expected, const QJsonValue &actual, const QString &path, bool ids);
     bool matchId(const QJsonValue &expected, const QJsonValue &actual, const QString &path);
     bool fail(const QString &path, const QString &what);
+    static bool globMatch(const QString &pattern, const QString &text);
 
     QHash<qint64, qint64> m_expectedToActual;
     QHash<qint64, qint64> m_actualToExpected;

@@ -81,6 +81,15 @@ private slots:
         QVERIFY(!same("{\"ev\":\"history\",\"time\":\"*\"}", "{\"ev\":\"history\"}"));
     }
 
+    void starsInsideTextMatchAnyRun()
+    {
+        QVERIFY(same("{\"ev\":\"state\",\"view\":\"Tester *\\nHello\"}", "{\"ev\":\"state\",\"view\":\"Tester 20:31\\nHello\"}"));
+        QVERIFY(same("{\"ev\":\"state\",\"view\":\"a*b*c\"}", "{\"ev\":\"state\",\"view\":\"abc\"}"));
+        QVERIFY(!same("{\"ev\":\"state\",\"view\":\"Tester *\\nHello\"}", "{\"ev\":\"state\",\"view\":\"Tester 20:31\\nBye\"}"));
+        QVERIFY(!same("{\"ev\":\"state\",\"view\":\"ab*ba\"}", "{\"ev\":\"state\",\"view\":\"aba\"}"));
+        QVERIFY(!same("{\"ev\":\"state\",\"view\":\"a*\"}", "{\"ev\":\"state\",\"view\":5}"));
+    }
+
     void malformedLinesAreReported()
     {
         QList<QJsonObject> result;
