@@ -115,5 +115,8 @@ int main(int argc, char *argv[])
     }
     const int status = QApplication::exec();
     session.shutdown();
+    // A demo trace ends like a replay's, with what was left open.
+    if (writer.isOpen())
+        tracer.writeEnd();
     return status;
 }
