@@ -11,6 +11,7 @@
 #include "wrappluginhelper.h"
 #include "zcontactcard.h"
 #include "zcontactcardlist.h"
+#include "zstatusbar.h"
 
 namespace zubrel {
 
@@ -228,10 +229,13 @@ QJsonObject ChatInspector::state()
             const int index = tabWidget ? tabWidget->indexOf(tab) : -1;
             tabList.append(tabState(tab, index >= 0 ? tabWidget->tabText(index) : tab->windowTitle()));
         }
-        auto *statusBar = window->findChild<QStatusBar *>();
-        QString status = statusBar ? statusBar->currentMessage() : QString();
-        if (statusBar && status.isEmpty())
-            status = statusBar->property("message").toString();
+        // The host's status bar keeps its text in a label of its own; a
+        // plain one shows it as the current message.
+        QString status;
+        if (auto *own = window->findChild<ZStatusBar *>())
+            status = own->message();
+        else if (auto *plain = window->findChild<QStatusBar *>())
+            status = plain->currentMessage();
         chats.append(QJsonObject{{QStringLiteral("key"), key},
                                  {QStringLiteral("kind"), kind},
                                  {QStringLiteral("title"), window->windowTitle()},

@@ -27,6 +27,7 @@
 #include "zdir.h"
 #include "zhostevents.h"
 #include "zmodalscript.h"
+#include "zstatusbar.h"
 
 namespace zubrel {
 
@@ -147,6 +148,9 @@ private slots:
         m_own->setZubrelId(QStringLiteral("1000"));
         m_own->setAlias(QStringLiteral("Tester"));
         m_window->setCentralWidget(tabs);
+        auto *statusBar = new ZStatusBar(m_window);
+        statusBar->setMessage(QStringLiteral("Echo is typing"));
+        m_window->setStatusBar(statusBar);
         m_window->setGeometry(10, 20, 400, 300);
         m_window->show();
         m_chat->windows.insert(QStringLiteral("2001"), m_window.data());
@@ -179,6 +183,7 @@ private slots:
         QCOMPARE(chat.value(QLatin1String("title")).toString(), QStringLiteral("Echo - Online"));
         QCOMPARE(chat.value(QLatin1String("visible")).toBool(), true);
         QCOMPARE(chat.value(QLatin1String("geometry")).toArray().at(2).toInt(), 400);
+        QCOMPARE(chat.value(QLatin1String("statusBar")).toString(), QStringLiteral("Echo is typing"));
         const QJsonObject tab = chat.value(QLatin1String("tabs")).toArray().at(0).toObject();
         QCOMPARE(tab.value(QLatin1String("title")).toString(), QStringLiteral("Echo"));
         QCOMPARE(tab.value(QLatin1String("noLog")).toBool(), true);
