@@ -151,7 +151,22 @@ bool ReplayUiSteps::doType(const QJsonObject &step, QString *error)
     QWidget *input = chatInput(step, error);
     if (!input)
         return false;
-    QTest::keyClicks(input, text.toString());
+    // QTest types only Latin-1; anything beyond goes as a key event that
+    // carries the character (a surrogate pair stays one event), as an
+    // input method would deliver it.
+    const QString typed = text.toString();
+    for (qsizetype i = 0; i < typed.size(); ++i) {
+        const QChar c = typed.at(i);
+        if (c.unicode() < 0x80) {
+            QTest::keyClick(input, char(c.unicode()));
+            continue;
+        }
+        const qsizetype length = c.isHighSurrogate() && i + 1 < typed.size() ? 2 : 1;
+        const QString character = typed.mid(i, length);
+        QTest::sendKeyEvent(QTest::Press, input, Qt::Key_unknown, character, Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, input, Qt::Key_unknown, character, Qt::NoModifier);
+        i += length - 1;
+    }
     return true;
 }
 

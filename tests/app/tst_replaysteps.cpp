@@ -214,6 +214,12 @@ private slots:
         QCOMPARE(m_input->toPlainText(), QStringLiteral("hi therA"));
     }
 
+    void typingGoesBeyondLatin1()
+    {
+        QVERIFY(step("{\"do\": \"type\", \"chat\": \"2001\", \"text\": \"Gr\\u00fc\\u00dfe \\u0416 \\ud83d\\ude00!\"}"));
+        QCOMPARE(m_input->toPlainText(), QStringLiteral("Gr\u00fc\u00dfe \u0416 \U0001F600!"));
+    }
+
     void menuEntriesMatchWithoutMnemonicsAndShortcuts()
     {
         QSignalSpy triggered(m_closeAction, &QAction::triggered);
