@@ -5,6 +5,9 @@
 // errors that end a replay.
 
 #include <QAction>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QMimeData>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QMainWindow>
@@ -69,6 +72,26 @@ public:
 } // namespace zubrel
 
 using namespace zubrel;
+
+namespace {
+
+// A window that takes dropped files, as chat windows do.
+class DropWindow : public QWidget
+{
+public:
+    DropWindow() { setAcceptDrops(true); }
+    QList<QUrl> dropped;
+
+protected:
+    void dragEnterEvent(QDragEnterEvent *event) override
+    {
+        if (event->mimeData()->hasUrls())
+            event->acceptProposedAction();
+    }
+    void dropEvent(QDropEvent *event) override { dropped = event->mimeData()->urls(); }
+};
+
+} // namespace
 
 class tst_ReplaySteps : public QObject
 {
@@ -253,6 +276,18 @@ private slots:
         QVERIFY(step("{\"do\": \"link\", \"chat\": \"2001\", \"url\": \"http://example.org/x\"}"));
         QCOMPARE(clicked.size(), 1);
         QCOMPARE(clicked.at(0).at(0).toUrl(), QUrl(QStringLiteral("http://example.org/x")));
+    }
+
+    void dropsFollowAnAcceptedDrag()
+    {
+        DropWindow window;
+        m_chat->windows.insert(QStringLiteral("3003"), &window);
+        QVERIFY(step(R"({"do": "drop", "chat": "3003", "files": ["a.png", "/tmp/b.txt"]})"));
+        QCOMPARE(window.dropped.size(), 2);
+        QVERIFY(window.dropped.at(0).isLocalFile());
+        QVERIFY(QDir::isAbsolutePath(window.dropped.at(0).toLocalFile())); // relative to the script
+        QCOMPARE(window.dropped.at(1).toLocalFile(), QStringLiteral("/tmp/b.txt"));
+        m_chat->windows.remove(QStringLiteral("3003"));
     }
 
     void closeHidesTheWindow()
