@@ -79,6 +79,13 @@ void ContactListWindow::buildMenus()
     quit->setShortcut(QKeySequence::Quit);
     connect(quit, &QAction::triggered, qApp, &QApplication::quit);
 
+    QAction *random = file->addAction(tr("&Random chat..."));
+    connect(random, &QAction::triggered, this, [] {
+        WrapPluginHelper::Instance()->simulatedNetwork()->inject(1, 0xF0A7, {});
+    });
+    file->insertAction(quit, random);
+    file->insertSeparator(quit);
+
     QMenu *network = menuBar()->addMenu(tr("&Network"));
     m_failNext = network->addAction(tr("&Fail next send"));
     m_failNext->setCheckable(true);

@@ -28,6 +28,10 @@ public:
     static constexpr uint offlineBot = 2003;
     static constexpr uint otherNetworkBot = 2004;
     static constexpr uint mobileBot = 2005;
+    // The stranger a random chat is matched with, and the random chat
+    // server's application server number.
+    static constexpr uint stranger = 3001;
+    static constexpr ushort randomChatServer = 77;
 
     explicit DemoNetwork(int latencyMs, QObject *parent = nullptr);
     ~DemoNetwork() override;
@@ -62,6 +66,8 @@ private:
     void injectLater(int delayMs, ushort a, ushort b, const QList<ProtocolArg> &args);
     void changeSomePresence();
     void greet(uint bot);
+    // Random chats: server, login, match, the stranger's answers.
+    bool handleRandomChat(const SentRequest &request);
 
     int m_latency = 300;
     bool m_failNext = false;
@@ -69,6 +75,7 @@ private:
     int m_pictureCount = 0;
     QList<uint> m_pendingOffline;
     QList<uint> m_greeted;
+    uint m_lastRandomChat = 500;
     QTimer m_presenceTimer;
     QTimer m_offlineBotTimer;
 };

@@ -160,6 +160,37 @@ private slots:
         QCOMPARE(CZuBuddy(DemoNetwork::offlineBot).UserState(), 1);
     }
 
+    void randomChatFindsAStranger()
+    {
+        DemoNetwork network(0);
+        network.attach();
+        QList<ProtocolCommand> incoming;
+        QList<QList<ProtocolArg>> incomingArgs;
+        QObject context; // the connection ends with this test function
+        connect(WrapPluginHelper::Instance(), &WrapPluginHelper::incomingDelivered, &context, [&](Request *request) {
+            incoming.append(request->protocol()->command());
+            incomingArgs.append(request->protocol()->args());
+        });
+        Request *server = send(4, 0x0030, {ProtocolArg(DataTypes::Identifier, 688, 0)});
+        QSignalSpy serverDone(server, &Request::onSuccess);
+        QTRY_COMPARE(serverDone.size(), 1);
+        QCOMPARE(server->response()->arg(0).variant().toString(), QString::number(DemoNetwork::randomChatServer));
+        Request *login = send(4, 0x0031, {ProtocolArg(DataTypes::Identifier, 688, 0)});
+        QSignalSpy loginDone(login, &Request::onSuccess);
+        QTRY_COMPARE(loginDone.size(), 1);
+        const QString id = login->response()->arg(0).variant().toString();
+        QVERIFY(!id.isEmpty());
+        QCOMPARE(login->response()->command().applicationServerId(), DemoNetwork::randomChatServer);
+        QTRY_COMPARE(incoming.size(), 1);
+        QVERIFY(incoming.first().isCommand(4, 0x8040));
+        QCOMPARE(incomingArgs.first().at(0).variant().toString(), id);
+        send(4, 0x0033, {ProtocolArg(DataTypes::Identifier, 706, id.toInt()), ProtocolArg(DataTypes::Text, 10, QByteArray("hi"))});
+        QTRY_COMPARE(incoming.size(), 3);
+        QVERIFY(incoming.at(1).isCommand(4, 0x8042));
+        QVERIFY(incoming.at(2).isCommand(4, 0x8041));
+        QCOMPARE(incomingArgs.at(2).at(0).variant().toString(), id);
+    }
+
     void failNextSendFailsTheNextMessageOnly()
     {
         DemoNetwork network(0);
