@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstring>
+#include <optional>
 
 #include "crashguard.h"
 #include "demosession.h"
@@ -72,10 +73,16 @@ int main(int argc, char *argv[])
     }
     CrashGuard::install(writer.fileDescriptor());
 
-    QTemporaryDir temporaryProfile;
+    // A replay starts from nothing unless told otherwise; the demo keeps
+    // its user's history where the platform keeps application data.
+    std::optional<QTemporaryDir> temporaryProfile;
     QString profile = parser.value(profileOption);
-    if (profile.isEmpty())
-        profile = replay ? temporaryProfile.path() : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (profile.isEmpty() && replay) {
+        temporaryProfile.emplace();
+        profile = temporaryProfile->path();
+    } else if (profile.isEmpty()) {
+        profile = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    }
     ZDir::setProfilePath(profile);
 
     HostTracer tracer(&writer);
