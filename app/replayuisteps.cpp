@@ -159,6 +159,11 @@ bool ReplayUiSteps::doType(const QJsonObject &step, QString *error)
         const QChar c = typed.at(i);
         if (c.unicode() < 0x80) {
             QTest::keyClick(input, char(c.unicode()));
+            // A person pauses at the end of a word longer than the input's
+            // 20 ms deferral: shortcuts typed before a blank are replaced
+            // as they would be for a real typist.
+            if (c.isSpace())
+                QTest::qWait(30);
             continue;
         }
         const qsizetype length = c.isHighSurrogate() && i + 1 < typed.size() ? 2 : 1;
