@@ -201,7 +201,9 @@ void DemoNetwork::injectLater(int delayMs, ushort a, ushort b, const QList<Proto
 
 void DemoNetwork::botAnswers(uint bot, const QString &html)
 {
-    const QString said = html.toHtmlEscaped().size() > 200 ? QStringLiteral("that") : html;
+    // Echo the message as sent (pictures and links included) unless it is
+    // too long to read back comfortably.
+    const QString said = html.size() > 1000 ? QStringLiteral("that") : html;
     switch (bot) {
     case echoBot:
     case mobileBot: {
