@@ -19,18 +19,20 @@ install_dependencies() {
       || missing+=("$package")
   done
   ((${#missing[@]} == 0)) && return 0
-  echo "Installing: ${missing[*]}"
+  echo "Installing: ${missing[*]}" >&2
   local sudo=""
   [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  $sudo apt-get update
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+  $sudo apt-get update >&2
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}" >&2
 }
 
 build() {
   export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/zubrel-ccache}"
+  # Build progress goes to stderr: standard output carries only what the
+  # command is for (test results, BENCH lines).
   cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache >/dev/null
-  cmake --build build -j "$(nproc)"
+    -DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache >&2
+  cmake --build build -j "$(nproc)" >&2
 }
 
 run_with_display() {
@@ -58,10 +60,10 @@ case "$command" in
   bench)
     install_dependencies
     build
-    cmake --build build --target benchmarks -j "$(nproc)"
+    cmake --build build --target benchmarks -j "$(nproc)" >&2
     # Figures on standard output; the platform's chatter goes to a log.
     mkdir -p build/bench
-    for b in build/bench/bin/*; do
+    for b in build/bench/bin/bench_*; do
       [ -x "$b" ] || continue
       QT_QPA_PLATFORM=offscreen "$b" 2>>build/bench/bench.log || echo "$(basename "$b") failed, see build/bench/bench.log" >&2
     done
