@@ -9,7 +9,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-svg-dev
   libqt6sql6-sqlite libqt6svg6 qt6-image-formats-plugins
   libgl-dev libhunspell-dev hunspell-en-us
-  xvfb xauth
+  xvfb xauth fonts-dejavu-core
 )
 
 install_dependencies() {
