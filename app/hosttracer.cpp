@@ -4,7 +4,7 @@
 #include <QJsonArray>
 #include <QPluginLoader>
 
-#include "chatinspector.h"
+#include "chatstatereader.h"
 #include "request.h"
 #include "tracewriter.h"
 #include "valuecodec.h"
@@ -95,7 +95,7 @@ void HostTracer::onHostEvent(const QString &kind, const QVariantMap &fields)
     QJsonObject out;
     for (auto it = fields.cbegin(); it != fields.cend(); ++it) {
         if (it.key() == QLatin1String("widget")) {
-            const QString key = ChatInspector::keyOf(it.value().value<QObject *>());
+            const QString key = ChatStateReader::keyOf(it.value().value<QObject *>());
             out.insert(QStringLiteral("chat"), key.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(key));
         } else if (kind == QLatin1String("setting") && it.key() == QLatin1String("value")) {
             out.insert(it.key(), ValueCodec::toTagged(it.value()));

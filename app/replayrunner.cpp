@@ -12,7 +12,7 @@
 #include <QTimer>
 #include <QUuid>
 
-#include "chatinspector.h"
+#include "chatstatereader.h"
 #include "czubuddy_administrator.h"
 #include "hosttracer.h"
 #include "modulehost.h"
@@ -354,7 +354,7 @@ bool ReplayRunner::doWait(const QJsonObject &step, QString *error)
 
 bool ReplayRunner::doDump(const QJsonObject &, QString *)
 {
-    m_writer->write(QStringLiteral("state"), ChatInspector::state());
+    m_writer->write(QStringLiteral("state"), ChatStateReader::state());
     return true;
 }
 

@@ -14,7 +14,7 @@
 #include <QUrl>
 #include <QWidget>
 
-#include "chatinspector.h"
+#include "chatstatereader.h"
 #include "zcontactcard.h"
 
 namespace zubrel {
@@ -96,7 +96,7 @@ QWidget *ReplayUiSteps::chatWindow(const QJsonObject &step, QString *error) cons
         *error = QStringLiteral("the step needs \"chat\" with a chat key");
         return nullptr;
     }
-    QWidget *window = ChatInspector::window(key.toString());
+    QWidget *window = ChatStateReader::window(key.toString());
     if (!window)
         *error = QStringLiteral("no open chat \"%1\"").arg(key.toString());
     return window;
@@ -107,7 +107,7 @@ QWidget *ReplayUiSteps::chatTab(const QJsonObject &step, QString *error) const
     QWidget *window = chatWindow(step, error);
     if (!window)
         return nullptr;
-    const QList<QWidget *> tabs = ChatInspector::tabs(window);
+    const QList<QWidget *> tabs = ChatStateReader::tabs(window);
     if (tabs.isEmpty())
         *error = QStringLiteral("chat \"%1\" has no tab").arg(step.value(QLatin1String("chat")).toString());
     return tabs.isEmpty() ? nullptr : tabs.first();
@@ -118,7 +118,7 @@ QWidget *ReplayUiSteps::chatInput(const QJsonObject &step, QString *error) const
     QWidget *tab = chatTab(step, error);
     if (!tab)
         return nullptr;
-    QWidget *input = ChatInspector::input(tab);
+    QWidget *input = ChatStateReader::input(tab);
     if (!input)
         *error = QStringLiteral("chat \"%1\" has no input").arg(step.value(QLatin1String("chat")).toString());
     return input;
@@ -232,7 +232,7 @@ bool ReplayUiSteps::doCard(const QJsonObject &step, QString *error)
         return false;
     const QJsonValue idValue = step.value(QLatin1String("id"));
     const QString id = idValue.isDouble() ? QString::number(qint64(idValue.toDouble())) : idValue.toString();
-    ZContactCard *card = ChatInspector::card(tab, id);
+    ZContactCard *card = ChatStateReader::card(tab, id);
     if (!card) {
         *error = QStringLiteral("chat \"%1\" has no card \"%2\"").arg(step.value(QLatin1String("chat")).toString(), id);
         return false;
@@ -276,7 +276,7 @@ bool ReplayUiSteps::doLink(const QJsonObject &step, QString *error)
     QWidget *tab = chatTab(step, error);
     if (!tab)
         return false;
-    QWidget *view = ChatInspector::view(tab);
+    QWidget *view = ChatStateReader::view(tab);
     auto *browser = qobject_cast<QTextBrowser *>(view);
     // The module's view announces a clicked link with its own signal first
     // and then as a text browser would; a click here does both, in that order.

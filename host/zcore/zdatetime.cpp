@@ -38,7 +38,7 @@ QDateTime ZDateTime::fromWinTime(double winTime)
     return QDateTime(date, QTime::fromMSecsSinceStartOfDay(static_cast<int>(msecs)), Qt::UTC);
 }
 
-// Uses the date and time fields as they are, whatever the time spec.
+// Uses the date and time fields as they are, whatever their time zone.
 double ZDateTime::toWinTime(const QDateTime &dateTime)
 {
     if (!dateTime.isValid())

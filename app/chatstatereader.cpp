@@ -1,4 +1,4 @@
-#include "chatinspector.h"
+#include "chatstatereader.h"
 
 #include <QAbstractScrollArea>
 #include <QJsonArray>
@@ -69,7 +69,7 @@ QStringList keysOf(const QVariantMap &registry, const QString &name, const QStri
 
 } // namespace
 
-QObject *ChatInspector::controller()
+QObject *ChatStateReader::controller()
 {
     const QObjectList children = WrapPluginHelper::Instance()->children();
     for (QObject *child : children) {
@@ -79,7 +79,7 @@ QObject *ChatInspector::controller()
     return nullptr;
 }
 
-QVariantMap ChatInspector::registry()
+QVariantMap ChatStateReader::registry()
 {
     QObject *chat = controller();
     QVariantMap result;
@@ -88,7 +88,7 @@ QVariantMap ChatInspector::registry()
     return result;
 }
 
-QList<QPair<QString, QWidget *>> ChatInspector::windows()
+QList<QPair<QString, QWidget *>> ChatStateReader::windows()
 {
     QList<QPair<QString, QWidget *>> result;
     const QVariantMap reg = registry();
@@ -106,7 +106,7 @@ QList<QPair<QString, QWidget *>> ChatInspector::windows()
     return result;
 }
 
-QWidget *ChatInspector::window(const QString &key)
+QWidget *ChatStateReader::window(const QString &key)
 {
     const auto all = windows();
     for (const auto &[k, widget] : all) {
@@ -116,7 +116,7 @@ QWidget *ChatInspector::window(const QString &key)
     return nullptr;
 }
 
-QString ChatInspector::keyOf(const QObject *object)
+QString ChatStateReader::keyOf(const QObject *object)
 {
     auto *widget = qobject_cast<const QWidget *>(object);
     if (!widget)
@@ -130,7 +130,7 @@ QString ChatInspector::keyOf(const QObject *object)
     return {};
 }
 
-QList<QWidget *> ChatInspector::tabs(QWidget *window)
+QList<QWidget *> ChatStateReader::tabs(QWidget *window)
 {
     QList<QWidget *> result;
     if (!window)
@@ -152,23 +152,23 @@ QList<QWidget *> ChatInspector::tabs(QWidget *window)
     return result;
 }
 
-QWidget *ChatInspector::firstTab(const QString &key)
+QWidget *ChatStateReader::firstTab(const QString &key)
 {
     const QList<QWidget *> all = tabs(window(key));
     return all.isEmpty() ? nullptr : all.first();
 }
 
-QWidget *ChatInspector::input(QWidget *tab)
+QWidget *ChatStateReader::input(QWidget *tab)
 {
     return tab ? tab->findChild<QWidget *>(QStringLiteral("input")) : nullptr;
 }
 
-QWidget *ChatInspector::view(QWidget *tab)
+QWidget *ChatStateReader::view(QWidget *tab)
 {
     return tab ? tab->findChild<QWidget *>(QStringLiteral("view")) : nullptr;
 }
 
-QList<ZContactCard *> ChatInspector::cards(QWidget *tab)
+QList<ZContactCard *> ChatStateReader::cards(QWidget *tab)
 {
     QList<ZContactCard *> result;
     auto *list = tab ? tab->findChild<ZContactCardList *>(QStringLiteral("cardList")) : nullptr;
@@ -181,7 +181,7 @@ QList<ZContactCard *> ChatInspector::cards(QWidget *tab)
     return result;
 }
 
-ZContactCard *ChatInspector::card(QWidget *tab, const QString &id)
+ZContactCard *ChatStateReader::card(QWidget *tab, const QString &id)
 {
     if (!tab)
         return nullptr;
@@ -195,13 +195,13 @@ ZContactCard *ChatInspector::card(QWidget *tab, const QString &id)
     return nullptr;
 }
 
-QJsonObject ChatInspector::tabState(QWidget *tab, const QString &title)
+QJsonObject ChatStateReader::tabState(QWidget *tab, const QString &title)
 {
     QJsonArray cardList;
     for (const ZContactCard *card : cards(tab))
         cardList.append(cardState(card));
     QJsonValue own = QJsonValue::Null;
-    if (const ZContactCard *card = ChatInspector::card(tab, QStringLiteral("own")))
+    if (const ZContactCard *card = ChatStateReader::card(tab, QStringLiteral("own")))
         own = QJsonObject{{QStringLiteral("id"), card->zubrelId()},
                           {QStringLiteral("alias"), card->alias()},
                           {QStringLiteral("status"), card->status()}};
@@ -216,7 +216,7 @@ QJsonObject ChatInspector::tabState(QWidget *tab, const QString &title)
     return result;
 }
 
-QJsonObject ChatInspector::state()
+QJsonObject ChatStateReader::state()
 {
     QJsonArray chats;
     for (const auto &[key, window] : windows()) {

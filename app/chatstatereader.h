@@ -16,7 +16,7 @@ namespace zubrel {
 
 class ZContactCard;
 
-class ChatInspector
+class ChatStateReader
 {
 public:
     // The controller, null before the contact directory reported ready.
