@@ -19,7 +19,7 @@
 #include <QTextBrowser>
 #include <QTextEdit>
 
-#include "chatinspector.h"
+#include "chatstatereader.h"
 #include "hosttracer.h"
 #include "modulehost.h"
 #include "replayrunner.h"
@@ -187,12 +187,12 @@ private slots:
 
     void findsTheControllerAndNamesWindowsByKey()
     {
-        QCOMPARE(ChatInspector::controller(), m_chat);
-        QCOMPARE(ChatInspector::window(QStringLiteral("2001")), m_window.data());
-        QCOMPARE(ChatInspector::keyOf(m_input), QStringLiteral("2001"));
+        QCOMPARE(ChatStateReader::controller(), m_chat);
+        QCOMPARE(ChatStateReader::window(QStringLiteral("2001")), m_window.data());
+        QCOMPARE(ChatStateReader::keyOf(m_input), QStringLiteral("2001"));
         QWidget stranger;
-        QCOMPARE(ChatInspector::keyOf(&stranger), QString());
-        QCOMPARE(ChatInspector::keyOf(nullptr), QString());
+        QCOMPARE(ChatStateReader::keyOf(&stranger), QString());
+        QCOMPARE(ChatStateReader::keyOf(nullptr), QString());
     }
 
     void stateReadsWindowsTabsAndCards()
