@@ -211,6 +211,11 @@ QTextDocument *MessageLayout::document(int index, MessageEntry &entry)
     doc->setDocumentMargin(MessageTemplates::isNotice(entry.kind) ? 1 : 2);
     doc->setResourceProvider(&provideResource);
     doc->setHtml(bodyHtml(entry));
+    // Without the cache each block's glyphs are dropped right after layout
+    // and shaped a second time for the first paint; a cached document is
+    // painted several times, so keeping them is worth the memory.
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next())
+        block.layout()->setCacheEnabled(true);
     doc->setTextWidth(geometry(entry, 0).bodyWidth);
     QTextDocument *raw = doc.get();
     m_order.push_front(index);
