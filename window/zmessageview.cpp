@@ -13,8 +13,12 @@
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTextCursor>
 #include <QTextDocument>
+
+#include <optional>
 
 namespace zubrel {
 
@@ -29,6 +33,80 @@ QString cleanText(QString text)
     text.remove(QChar::ObjectReplacementCharacter);
     return text;
 }
+
+// A scroll bar that repaints only when it would look different. Every append
+// moves the maximum, but in a long conversation the slider stays on the same
+// pixels; painting the styled bar (and the frame behind it) anyway cost a
+// third of an append.
+class SteadyScrollBar final : public QScrollBar
+{
+public:
+    using QScrollBar::QScrollBar;
+
+    // An append first grows the range (the slider leaves the bottom for a
+    // moment) and then follows the bottom again; held, the bar judges only
+    // the final state.
+    void hold() { ++m_held; }
+    void release()
+    {
+        if (--m_held > 0 || !m_pending)
+            return;
+        m_pending = false;
+        if (!m_painted || look() != *m_painted)
+            update();
+    }
+
+protected:
+    void sliderChange(SliderChange change) override
+    {
+        if (m_held > 0) {
+            m_pending = true;
+            return;
+        }
+        if (m_painted && look() == *m_painted)
+            return;
+        QScrollBar::sliderChange(change);
+    }
+
+    void paintEvent(QPaintEvent *event) override
+    {
+        m_painted = look();
+        QScrollBar::paintEvent(event);
+    }
+
+private:
+    // What a style draws from the slider state: the slider's and groove's
+    // rectangles and whether either end is reached (arrows may grey out),
+    // besides the widget state; not the exact value or range.
+    struct Look
+    {
+        QRect slider;
+        QRect groove;
+        bool atMinimum = false;
+        bool atMaximum = false;
+        QStyle::State state;
+        QStyle::SubControls active;
+        bool operator==(const Look &) const = default;
+    };
+
+    Look look() const
+    {
+        QStyleOptionSlider option;
+        initStyleOption(&option);
+        Look l;
+        l.slider = style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, this);
+        l.groove = style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarGroove, this);
+        l.atMinimum = option.sliderValue <= option.minimum;
+        l.atMaximum = option.sliderValue >= option.maximum;
+        l.state = option.state;
+        l.active = option.activeSubControls;
+        return l;
+    }
+
+    std::optional<Look> m_painted;
+    int m_held = 0;
+    bool m_pending = false;
+};
 } // namespace
 
 ZMessageView::ZMessageView(QWidget *parent)
@@ -38,6 +116,7 @@ ZMessageView::ZMessageView(QWidget *parent)
     , m_heights(std::make_unique<HeightIndex>())
 {
     m_heights->clear();
+    setVerticalScrollBar(new SteadyScrollBar(Qt::Vertical, this));
     document()->setUndoRedoEnabled(false);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // The inherited text control works on the (empty) base document; cut its
@@ -100,11 +179,14 @@ QString ZMessageView::afterAppend(const QString &styledHtml, bool wasAtBottom)
     // Only the new entry is laid out; everything above keeps its height.
     const int index = m_model->count() - 1;
     m_heights->append(m_layout->measure(index, m_model->entry(index)));
+    auto *bar = static_cast<SteadyScrollBar *>(verticalScrollBar());
+    bar->hold();
     updateScrollRange();
     // Following the bottom scrolls the old entries up (moved as pixels by
     // scrollContentsBy); only the new entry needs painting.
     if (wasAtBottom)
-        verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+        bar->setValue(bar->maximum());
+    bar->release();
     viewport()->update(entryRect(index));
     emit textChanged();
     emit viewportLayoutChanged();
