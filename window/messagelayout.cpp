@@ -13,6 +13,8 @@
 
 #include <cmath>
 
+#include "ztextbrowser.h"
+
 namespace zubrel {
 
 namespace {
@@ -364,36 +366,7 @@ QString MessageLayout::imageAt(int index, MessageEntry &entry, const QPoint &loc
 {
     QTextDocument *doc = document(index, entry);
     const Geometry g = geometry(entry, ceilHeight(doc));
-    const QPointF p = local - g.bodyOrigin;
-    const int hit = doc->documentLayout()->hitTest(p, Qt::FuzzyHit);
-    if (hit < 0)
-        return {};
-    // The hit is the gap nearest to the point: the picture is the character
-    // after it or before it, and the point must be inside its box.
-    for (int at : {hit, hit - 1}) {
-        if (at < 0 || at >= doc->characterCount() - 1)
-            continue;
-        const QTextBlock block = doc->findBlock(at);
-        if (!block.isValid() || !block.layout())
-            continue;
-        QTextCursor cursor(block);
-        cursor.setPosition(at);
-        cursor.setPosition(at + 1, QTextCursor::KeepAnchor);
-        const QTextCharFormat format = cursor.charFormat();
-        if (!format.isImageFormat())
-            continue;
-        const int inBlock = at - block.position();
-        const QTextLine line = block.layout()->lineForTextPosition(inBlock);
-        if (!line.isValid())
-            continue;
-        const QPointF origin = doc->documentLayout()->blockBoundingRect(block).topLeft();
-        const qreal x1 = origin.x() + line.cursorToX(inBlock);
-        const qreal x2 = origin.x() + line.cursorToX(inBlock + 1);
-        const QRectF lineRect = line.rect().translated(origin);
-        if (p.x() >= qMin(x1, x2) && p.x() <= qMax(x1, x2) && p.y() >= lineRect.top() && p.y() <= lineRect.bottom())
-            return format.toImageFormat().name();
-    }
-    return {};
+    return ZTextBrowser::imageAt(doc, local - g.bodyOrigin);
 }
 
 QRect MessageLayout::imageRect(int index, MessageEntry &entry, int ordinal)

@@ -62,16 +62,20 @@ void ZTextBrowser::setSaveableImages(bool on)
 
 QString ZTextBrowser::imageAt(const QPoint &pos) const
 {
-    const QPointF docPos = pos + QPointF(horizontalScrollBar()->value(), verticalScrollBar()->value());
-    const int hit = document()->documentLayout()->hitTest(docPos, Qt::FuzzyHit);
+    return imageAt(document(), pos + QPointF(horizontalScrollBar()->value(), verticalScrollBar()->value()));
+}
+
+QString ZTextBrowser::imageAt(const QTextDocument *document, const QPointF &point)
+{
+    const int hit = document->documentLayout()->hitTest(point, Qt::FuzzyHit);
     if (hit < 0)
         return {};
     // The hit position is the gap nearest to the point, so the picture is
     // the character just after it or just before it; check its box.
     for (int at : {hit, hit - 1}) {
-        if (at < 0 || at >= document()->characterCount() - 1)
+        if (at < 0 || at >= document->characterCount() - 1)
             continue;
-        const QTextBlock block = document()->findBlock(at);
+        const QTextBlock block = document->findBlock(at);
         if (!block.isValid() || !block.layout())
             continue;
         QTextCursor cursor(block);
@@ -84,12 +88,12 @@ QString ZTextBrowser::imageAt(const QPoint &pos) const
         const QTextLine line = block.layout()->lineForTextPosition(inBlock);
         if (!line.isValid())
             continue;
-        const QPointF origin = document()->documentLayout()->blockBoundingRect(block).topLeft();
+        const QPointF origin = document->documentLayout()->blockBoundingRect(block).topLeft();
         const qreal x1 = origin.x() + line.cursorToX(inBlock);
         const qreal x2 = origin.x() + line.cursorToX(inBlock + 1);
         const QRectF lineRect = line.rect().translated(origin);
-        if (docPos.x() >= qMin(x1, x2) && docPos.x() <= qMax(x1, x2)
-            && docPos.y() >= lineRect.top() && docPos.y() <= lineRect.bottom())
+        if (point.x() >= qMin(x1, x2) && point.x() <= qMax(x1, x2)
+            && point.y() >= lineRect.top() && point.y() <= lineRect.bottom())
             return format.toImageFormat().name();
     }
     return {};

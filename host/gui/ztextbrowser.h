@@ -7,6 +7,8 @@
 
 class QMenu;
 
+class QTextDocument;
+
 namespace zubrel {
 
 class ZTextBrowser : public QTextBrowser
@@ -21,6 +23,10 @@ public:
     // The name of the image drawn at a point in viewport coordinates, "" when
     // there is none.
     virtual QString imageAt(const QPoint &pos) const;
+    // The name of the picture under a point given in document coordinates,
+    // empty where there is none: shared by every view that lays out rich
+    // text, however it scrolls.
+    static QString imageAt(const QTextDocument *document, const QPointF &point);
     // Asks for a file name and writes the image there. False when cancelled,
     // when the image cannot be found or the file cannot be written.
     bool saveImage(const QString &name);
