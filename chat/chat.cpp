@@ -269,6 +269,21 @@ void Chat::logMessage(ZChatTab *tab, const MessageStruct &record)
         logger->appendMessage(record);
 }
 
+void Chat::logMessage(ZChatTab *tab, const QString &contact, const QString &alias, const QString &message,
+                      Zr::ChatDirection direction)
+{
+    if (!tab)
+        return;
+    MessageStruct record;
+    record.contact = contact;
+    record.time = QDateTime::currentDateTime();
+    record.message = message;
+    record.alias = alias;
+    record.chatKind = logKind(tab);
+    record.direction = direction;
+    logMessage(tab, record);
+}
+
 // ---------------------------------------------------------------------------
 // Opening chats
 

@@ -156,6 +156,11 @@ protected:
     // Writes a log record to the tab's log of its kind, unless the tab is in
     // a private session.
     void logMessage(ZChatTab *tab, const MessageStruct &record);
+    // The same for one line written now, of the tab's kind.
+    void logMessage(ZChatTab *tab, const QString &contact, const QString &alias, const QString &message,
+                    Zr::ChatDirection direction);
+    // Tells the user that an offline partner gets the message later.
+    void noteOfflinePartner(ZChatTab *tab);
 
 private:
     void registerCommands();

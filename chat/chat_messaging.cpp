@@ -97,13 +97,6 @@ void Chat::slotNewMessage(QString message)
         return;
     const QString partner = partnerId(tab);
     const bool oneToOne = !tab->multichat && !tab->randomChat;
-    MessageStruct record;
-    record.contact = tab->ownCard->zubrelId();
-    record.alias = tab->ownCard->alias();
-    record.message = message;
-    record.chatKind = logKind(tab);
-    record.direction = Zr::Sent;
-
     if (oneToOne && !partner.isEmpty() && isOtherNetwork(partner)) {
         Protocol protocol(ProtocolCommand(0xF000, 0xF0C6));
         protocol.addArg(ProtocolArg(32, otherNetworkPartnerField, partner));
@@ -113,8 +106,7 @@ void Chat::slotNewMessage(QString message)
         connect(request, &Request::onSuccess, this, &Chat::slotMsgSuccess);
         connect(request, &Request::onFailed, this, &Chat::slotMessageFailed);
         m_helper->sendRequestToModule(request, otherNetworkModule);
-        record.time = QDateTime::currentDateTime();
-        logMessage(tab, record);
+        logMessage(tab, tab->ownCard->zubrelId(), tab->ownCard->alias(), message, Zr::Sent);
         return;
     }
 
@@ -170,12 +162,16 @@ void Chat::slotNewMessage(QString message)
     connect(request, &Request::onFailed, this, &Chat::slotMessageFailed);
     m_helper->sendRequest(request);
 
-    const ZContactCard *partnerShown = partnerCard(tab);
-    if (partnerShown && partnerShown->status() == Zr::Offline)
+    noteOfflinePartner(tab);
+    logMessage(tab, tab->ownCard->zubrelId(), tab->ownCard->alias(), message, Zr::Sent);
+}
+
+void Chat::noteOfflinePartner(ZChatTab *tab)
+{
+    const ZContactCard *partner = partnerCard(tab);
+    if (partner && partner->status() == Zr::Offline)
         tab->appendSystemMessage(
             tr("The user is currently offline and will receive your message as soon as they go online again."));
-    record.time = QDateTime::currentDateTime();
-    logMessage(tab, record);
 }
 
 void Chat::slotNewPushMessage(QString fileName)
@@ -198,19 +194,8 @@ void Chat::slotNewPushMessage(QString fileName)
     sendFireAndForget(protocol);
 
     const QString shown = tab->appendOwnPushMessage(fileName);
-    const ZContactCard *partnerShown = partnerCard(tab);
-    if (partnerShown && partnerShown->status() == Zr::Offline)
-        tab->appendSystemMessage(
-            tr("The user is currently offline and will receive your message as soon as they go online again."));
-
-    MessageStruct record;
-    record.contact = tab->ownCard->zubrelId();
-    record.time = QDateTime::currentDateTime();
-    record.message = shown;
-    record.alias = tab->ownCard->alias();
-    record.chatKind = logKind(tab);
-    record.direction = Zr::Sent;
-    logMessage(tab, record);
+    noteOfflinePartner(tab);
+    logMessage(tab, tab->ownCard->zubrelId(), tab->ownCard->alias(), shown, Zr::Sent);
 }
 
 void Chat::slotSendTyping()
@@ -331,14 +316,7 @@ void Chat::slotNewMessage(RequestHandler *, Request *request)
 
     if (html.isEmpty())
         return;
-    MessageStruct record;
-    record.contact = sender;
-    record.time = QDateTime::currentDateTime();
-    record.message = html;
-    record.alias = partner ? partner->alias() : QString();
-    record.chatKind = logKind(tab);
-    record.direction = Zr::Received;
-    logMessage(tab, record);
+    logMessage(tab, sender, partner ? partner->alias() : QString(), html, Zr::Received);
 }
 
 void Chat::slotImcommMessage(RequestHandler *, Request *request)
@@ -364,14 +342,7 @@ void Chat::slotImcommMessage(RequestHandler *, Request *request)
         partner->setTyping(false);
     answer(request);
 
-    MessageStruct record;
-    record.contact = sender;
-    record.time = QDateTime::currentDateTime();
-    record.message = text;
-    record.alias = partner ? partner->alias() : QString();
-    record.chatKind = logKind(tab);
-    record.direction = Zr::Received;
-    logMessage(tab, record);
+    logMessage(tab, sender, partner ? partner->alias() : QString(), text, Zr::Received);
 }
 
 void Chat::slotIsTyping(RequestHandler *, Request *request)

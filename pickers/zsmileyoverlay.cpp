@@ -63,20 +63,26 @@ bool ZSmileyOverlay::isAnimated(const QString &path)
     return animated;
 }
 
-void ZSmileyOverlay::add(int position, const QString &path)
+QLabel *ZSmileyOverlay::createMovieLabel(QWidget *parent, const QString &path)
 {
-    if (!m_edit)
-        return;
-    auto *label = new QLabel(m_edit->viewport());
+    auto *label = new QLabel(parent);
     auto *movie = new QMovie(path, QByteArray(), label);
     movie->setCacheMode(QMovie::CacheAll);
     label->setAutoFillBackground(true);
     label->setMovie(movie);
     movie->jumpToFrame(0);
     label->resize(movie->currentImage().size());
+    movie->start();
+    return label;
+}
+
+void ZSmileyOverlay::add(int position, const QString &path)
+{
+    if (!m_edit)
+        return;
+    QLabel *label = createMovieLabel(m_edit->viewport(), path);
     m_positions.append(position);
     m_widgets.append(label);
-    movie->start();
     label->show();
     QTimer::singleShot(placeDelay, this, &ZSmileyOverlay::slotMoveWidgets);
 }

@@ -24,6 +24,9 @@ public:
 
     // Whether the picture's format can animate (cached per path).
     static bool isAnimated(const QString &path);
+    // A label on parent that plays the animated picture at path from its
+    // first frame, sized to the picture; it owns its movie.
+    static QLabel *createMovieLabel(QWidget *parent, const QString &path);
 
     // A movie label for the picture at the character position.
     void add(int position, const QString &path);

@@ -34,14 +34,7 @@ void ZSmileyViewOverlay::addEntry(int index, const QString &entryHtml)
         const QString &path = sources.at(ordinal);
         if (!ZSmileyOverlay::isAnimated(path))
             continue;
-        auto *label = new QLabel(target->viewport());
-        auto *movie = new QMovie(path, QByteArray(), label);
-        movie->setCacheMode(QMovie::CacheAll);
-        label->setAutoFillBackground(true);
-        label->setMovie(movie);
-        movie->jumpToFrame(0);
-        label->resize(movie->currentImage().size());
-        movie->start();
+        QLabel *label = ZSmileyOverlay::createMovieLabel(target->viewport(), path);
         m_placed.append({index, ordinal, label});
     }
     QTimer::singleShot(placeDelay, this, &ZSmileyViewOverlay::slotMoveWidgets);
