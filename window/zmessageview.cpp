@@ -3,6 +3,7 @@
 #include "heightindex.h"
 #include "messagelayout.h"
 #include "messageviewmodel.h"
+#include "steadyscrollbar.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -13,12 +14,8 @@
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <QScrollBar>
-#include <QStyle>
-#include <QStyleOptionSlider>
 #include <QTextCursor>
 #include <QTextDocument>
-
-#include <optional>
 
 namespace zubrel {
 
@@ -33,80 +30,6 @@ QString cleanText(QString text)
     text.remove(QChar::ObjectReplacementCharacter);
     return text;
 }
-
-// A scroll bar that repaints only when it would look different. Every append
-// moves the maximum, but in a long conversation the slider stays on the same
-// pixels; painting the styled bar (and the frame behind it) anyway cost a
-// third of an append.
-class SteadyScrollBar final : public QScrollBar
-{
-public:
-    using QScrollBar::QScrollBar;
-
-    // An append first grows the range (the slider leaves the bottom for a
-    // moment) and then follows the bottom again; held, the bar judges only
-    // the final state.
-    void hold() { ++m_held; }
-    void release()
-    {
-        if (--m_held > 0 || !m_pending)
-            return;
-        m_pending = false;
-        if (!m_painted || look() != *m_painted)
-            update();
-    }
-
-protected:
-    void sliderChange(SliderChange change) override
-    {
-        if (m_held > 0) {
-            m_pending = true;
-            return;
-        }
-        if (m_painted && look() == *m_painted)
-            return;
-        QScrollBar::sliderChange(change);
-    }
-
-    void paintEvent(QPaintEvent *event) override
-    {
-        m_painted = look();
-        QScrollBar::paintEvent(event);
-    }
-
-private:
-    // What a style draws from the slider state: the slider's and groove's
-    // rectangles and whether either end is reached (arrows may grey out),
-    // besides the widget state; not the exact value or range.
-    struct Look
-    {
-        QRect slider;
-        QRect groove;
-        bool atMinimum = false;
-        bool atMaximum = false;
-        QStyle::State state;
-        QStyle::SubControls active;
-        bool operator==(const Look &) const = default;
-    };
-
-    Look look() const
-    {
-        QStyleOptionSlider option;
-        initStyleOption(&option);
-        Look l;
-        l.slider = style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, this);
-        l.groove = style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarGroove, this);
-        l.atMinimum = option.sliderValue <= option.minimum;
-        l.atMaximum = option.sliderValue >= option.maximum;
-        l.state = option.state;
-        l.active = option.activeSubControls;
-        return l;
-    }
-
-    std::optional<Look> m_painted;
-    int m_held = 0;
-    bool m_pending = false;
-};
 } // namespace
 
 ZMessageView::ZMessageView(QWidget *parent)
