@@ -22,6 +22,10 @@ ZSmileyTabBinding::ZSmileyTabBinding(ZChatTab *tab)
         if (tab)
             tab->setTypingSoundAllowed(allowed);
     });
+    m_convert->setTypingFormatHook([tab = QPointer<ZChatTab>(tab)] {
+        if (tab)
+            tab->applyToolbarFormat();
+    });
 }
 
 ZSmileyTabBinding *ZSmileyTabBinding::of(ZChatTab *tab)

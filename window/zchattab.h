@@ -173,6 +173,9 @@ public:
     bool isRecorderShown() const;
     // Allowed while an emoticon is being inserted: no typewriter clicks.
     void setTypingSoundAllowed(bool allowed) { m_typingSoundAllowed = allowed; }
+    // Sets the input's typing format from the font toolbar again, e.g. after
+    // a picture was inserted with a format of its own.
+    void applyToolbarFormat();
     bool isTypingSoundAllowed() const { return m_typingSoundAllowed; }
 
 signals:
@@ -294,7 +297,6 @@ private:
     void hideSlidingToolBar(QToolBar *bar);
     void toggleSlidingToolBar(QToolBar *bar);
     void placeSlidingToolBar(QToolBar *bar);
-    void applyToolbarFormat();
     void setArrow(ZImageButton *button, const QString &direction);
     void setStatusIcon(int status, bool exwayName);
     void updatePushAndSmileyEntries();

@@ -12,7 +12,9 @@
 #include "zsmileyviewoverlay.h"
 #include "ztextedit.h"
 
+#include <QAction>
 #include <QLabel>
+#include <QTextCursor>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -32,6 +34,7 @@ private slots:
     void typingReplacesShortcut();
     void animatedPictureInViewGetsLabel();
     void pickerInToolbar();
+    void insertedPictureKeepsToolbarFormat();
 
 private:
     QTemporaryDir m_profile;
@@ -129,6 +132,28 @@ void tst_ZSmileyTabBinding::pickerInToolbar()
     tab.addSmiley();
     QCOMPARE(ZModalScript::instance()->pending(QStringLiteral("file")), 0);
     QCOMPARE(chosen.count(), 0);
+}
+
+void tst_ZSmileyTabBinding::insertedPictureKeepsToolbarFormat()
+{
+    // An image's own character format must not become the typing format:
+    // text typed after a picture keeps the toolbar's bold.
+    ZChatTab tab;
+    QAction *bold = nullptr;
+    for (QAction *action : tab.findChildren<QAction *>()) {
+        if (action->text() == QLatin1String("&Bold"))
+            bold = action;
+    }
+    QVERIFY(bold);
+    bold->setChecked(true);
+    tab.applyToolbarFormat();
+    tab.slotInsertSmiley(QStringLiteral(":/smileys/default/smile.png"));
+    QCOMPARE(tab.input->currentCharFormat().fontWeight(), int(QFont::Bold));
+    QVERIFY(!tab.input->currentCharFormat().isImageFormat());
+    QTest::keyClicks(tab.input, QStringLiteral("x"));
+    QTextCursor cursor = tab.input->textCursor();
+    cursor.movePosition(QTextCursor::End);
+    QCOMPARE(cursor.charFormat().fontWeight(), int(QFont::Bold));
 }
 
 QTEST_MAIN(tst_ZSmileyTabBinding)
