@@ -37,10 +37,7 @@ QString CZuBuddy::LastName() const
 
 QPixmap CZuBuddy::Picture(bool big) const
 {
-    const BuddyData *d = lookup(m_id);
-    if (!d || d->picturePath.isEmpty())
-        return {};
-    QPixmap picture(d->picturePath);
+    const QPixmap picture = CZuBuddy_Administrator::Instance()->picture(m_id);
     if (picture.isNull())
         return {};
     const int side = big ? 96 : 48;
@@ -49,8 +46,7 @@ QPixmap CZuBuddy::Picture(bool big) const
 
 bool CZuBuddy::IsPictureValid() const
 {
-    const BuddyData *d = lookup(m_id);
-    return d && !d->picturePath.isEmpty() && !QPixmap(d->picturePath).isNull();
+    return !CZuBuddy_Administrator::Instance()->picture(m_id).isNull();
 }
 
 int CZuBuddy::UserState() const

@@ -129,6 +129,7 @@ QList<CZuBuddy_Group> CZuBuddy_Administrator::Groups() const
 void CZuBuddy_Administrator::clear()
 {
     m_buddies.clear();
+    m_pictures.clear();
     m_order.clear();
     m_groups.clear();
     m_currentUser = 0;
@@ -143,6 +144,7 @@ void CZuBuddy_Administrator::setCurrentUser(const BuddyData &data)
     BuddyData self = data;
     self.isContact = false;
     m_currentUser = self.id;
+    m_pictures.remove(self.id);
     if (!m_buddies.contains(self.id))
         m_order.append(self.id);
     m_buddies.insert(self.id, self);
@@ -155,6 +157,7 @@ void CZuBuddy_Administrator::setBuddy(const BuddyData &data)
     if (!m_buddies.contains(data.id))
         m_order.append(data.id);
     m_buddies.insert(data.id, data);
+    m_pictures.remove(data.id);
 }
 
 void CZuBuddy_Administrator::updateBuddy(const BuddyData &data)
@@ -236,6 +239,17 @@ bool CZuBuddy_Administrator::loadJsonFile(const QString &path, QString *error)
         return false;
     }
     return loadJson(document.object(), QFileInfo(path).absolutePath(), error);
+}
+
+QPixmap CZuBuddy_Administrator::picture(uint id) const
+{
+    const auto cached = m_pictures.constFind(id);
+    if (cached != m_pictures.cend())
+        return cached.value();
+    const BuddyData *d = data(id);
+    const QPixmap picture = d && !d->picturePath.isEmpty() ? QPixmap(d->picturePath) : QPixmap();
+    m_pictures.insert(id, picture);
+    return picture;
 }
 
 const BuddyData *CZuBuddy_Administrator::data(uint id) const

@@ -58,6 +58,9 @@ public:
     bool isReady() const { return m_ready; }
 
     const BuddyData *data(uint id) const;
+    // The contact's picture as read from its file, null when there is none
+    // or it does not load. Read once and kept until the contact changes.
+    QPixmap picture(uint id) const;
     uint currentUserId() const { return m_currentUser; }
     QList<uint> pictureFetches() const { return m_pictureFetches; }
     QList<uint> userDataFetches() const { return m_userDataFetches; }
@@ -71,6 +74,7 @@ private:
     void callReceiver(QObject *receiver, const QByteArray &slot);
 
     QHash<uint, BuddyData> m_buddies;
+    mutable QHash<uint, QPixmap> m_pictures;
     QList<uint> m_order;
     QList<QPair<QString, QList<uint>>> m_groups;
     uint m_currentUser = 0;

@@ -2,6 +2,7 @@
 // demo and the replays use, reporting ready, announcing changes.
 
 #include <QJsonDocument>
+#include <QPixmap>
 #include <QTemporaryDir>
 #include <QSignalSpy>
 #include <QtTest>
@@ -98,6 +99,28 @@ private slots:
         broken.write("{\"contacts\": [");
         broken.close();
         QVERIFY(!directory->loadJsonFile(broken.fileName(), &error));
+    }
+
+    void pictureFollowsTheContactsData()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("anna.png"));
+        QPixmap drawn(200, 100);
+        drawn.fill(Qt::red);
+        QVERIFY(drawn.save(path));
+        BuddyData anna;
+        anna.id = 2001;
+        anna.picturePath = path;
+        directory->updateBuddy(anna);
+        QVERIFY(CZuBuddy(2001).IsPictureValid());
+        QCOMPARE(CZuBuddy(2001).Picture(true).size(), QSize(96, 48));
+        QCOMPARE(CZuBuddy(2001).Picture(false).size(), QSize(48, 24));
+
+        // A changed contact is read anew: a read-once picture must not outlive it.
+        anna.picturePath = folder.filePath(QStringLiteral("gone.png"));
+        directory->updateBuddy(anna);
+        QVERIFY(!CZuBuddy(2001).IsPictureValid());
+        QVERIFY(CZuBuddy(2001).Picture(true).isNull());
     }
 
     void everyReadyReportCallsEveryReceiver()
