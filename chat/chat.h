@@ -162,6 +162,15 @@ protected:
     // Tells the user that an offline partner gets the message later.
     void noteOfflinePartner(ZChatTab *tab);
 
+    // Chat actions that belong to multi and random chats, dispatched by the
+    // action handlers: "add" (create a multi chat from a one-to-one tab, or
+    // invite more people into a running one), "exitmc", the kick behind a
+    // multi chat card's "exit", and "exitrc".
+    void startMultichat(ZChatTab *tab);
+    void leaveMultichat(ZChatTab *tab);
+    void kickFromMultichat(ZChatTab *tab, const QString &contactId);
+    void quitRandomChat(ZChatTab *tab);
+
 private:
     void registerCommands();
     void fillCard(ZContactCard *card, const CZuBuddy &buddy, const QString &zubrelId);

@@ -1,6 +1,5 @@
 // Handlers whose work arrives with later features (contact lists and
-// presence, links and side channels, chat actions, private sessions, multi
-// and random chats). They are registered in their place already so that the
+// presence, links and side channels, chat actions, private sessions). They are registered in their place already so that the
 // host's command order never changes; until then every incoming command is
 // still answered, exactly once, and user actions do nothing.
 
@@ -32,21 +31,5 @@ void Chat::slotCardAction(QString) {}
 // Private session.
 void Chat::slotNoLogRequest(RequestHandler *, Request *request) { answer(request); }
 void Chat::slotNoLogResponse(RequestHandler *, Request *request) { answer(request); }
-
-// Multi chat.
-void Chat::slotMultichatInvitation(RequestHandler *, Request *request) { answer(request); }
-void Chat::slotMultichatJoined(RequestHandler *, Request *request) { answer(request); }
-void Chat::slotMultichatLeaved(RequestHandler *, Request *request) { answer(request); }
-void Chat::slotMultichatIsTyping(RequestHandler *, Request *request) { answer(request); }
-void Chat::slotMultichatMessage(RequestHandler *, Request *request) { answer(request); }
-void Chat::slotMultichatUserKicked(RequestHandler *, Request *request) { answer(request); }
-void Chat::slotMultichatClosed(RequestHandler *, Request *request) { answer(request); }
-
-// Random chat.
-void Chat::slotRandomChat(RequestHandler *, Request *request) { answer(request); }
-void Chat::slotRandomMatch(RequestHandler *, Request *request) { answer(request); }
-void Chat::slotRandomIsTyping(RequestHandler *, Request *request) { answer(request); }
-void Chat::slotRandomMessage(RequestHandler *, Request *request) { answer(request); }
-void Chat::slotRandomLeft(RequestHandler *, Request *request) { answer(request); }
 
 } // namespace zubrel
