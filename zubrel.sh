@@ -27,11 +27,14 @@ install_dependencies() {
 }
 
 build() {
-  export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/zubrel-ccache}"
+  # Paths inside the checkout are hashed relative to it, so clones and
+  # worktrees in other folders share the cache; the launcher carries the
+  # settings so that a plain "cmake --build build" uses them too.
+  local launcher="env;CCACHE_DIR=${CCACHE_DIR:-$HOME/.cache/zubrel-ccache};CCACHE_BASEDIR=$PWD;ccache"
   # Build progress goes to stderr: standard output carries only what the
   # command is for (test results, BENCH lines).
   cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache >&2
+    "-DCMAKE_C_COMPILER_LAUNCHER=$launcher" "-DCMAKE_CXX_COMPILER_LAUNCHER=$launcher" >&2
   cmake --build build -j "$(nproc)" >&2
 }
 
