@@ -49,6 +49,12 @@ public:
     static QStringList hideList;
     static QStringList invisibleList;
 
+    // The one multi chat the user is creating: the key its waiting window is
+    // filed under in multichats until the server names the chat, and the
+    // contacts to invite once it has. Empty when nothing is pending.
+    static QString pendingMultichatKey;
+    static QStringList pendingInvitees;
+
     // Log record kinds (MessageStruct::chatKind).
     enum LogKind { MultiChatLog = 0, OneToOneLog = 1, RandomChatLog = 2 };
 
@@ -105,6 +111,8 @@ public slots:
     void slotMultichatMessage(RequestHandler *handler, Request *request);
     void slotMultichatUserKicked(RequestHandler *handler, Request *request);
     void slotMultichatClosed(RequestHandler *handler, Request *request);
+    void slotMultichat(Request *request);
+    void slotNewMultichat(Request *request);
 
     // Random chat.
     void slotRandomChat(RequestHandler *handler, Request *request);
@@ -181,8 +189,21 @@ private:
     ZChat *openForIncoming(const QString &zubrelId);
     QString storeReceivedFile(const QByteArray &bytes) const;
     bool buildOutgoing(ZChatTab *tab, Protocol &protocol, bool typing) const;
+    // Multi chat helpers (chat_multichat*.cpp).
+    ZChat *multichatWindow(const QString &key) const;
+    ZChat *newMultichatWindow(quint32 id, ZChatTab *&tab);
+    void prepareOwnCard(ZChatTab *tab);
+    ZContactCard *addMultichatCard(ZChatTab *tab, const QString &zubrelId);
+    void forgetMultichatOnClose(ZChat *window);
+    void inviteMore(ZChatTab *tab);
+    void sendInvitation(const QString &invitee, const QVariant &idValue, ushort server);
+    bool sessionOf(const ZChatTab *tab, QString *key, ushort *server) const;
+    void abandonPendingCreation();
 
     WrapPluginHelper *m_helper = nullptr;
+    // The create request of the pending multi chat: only its answer may
+    // turn the waiting window into a running chat.
+    uint m_pendingCreate = 0;
 };
 
 } // namespace zubrel
