@@ -16,6 +16,7 @@
 #include "czubuddy_administrator.h"
 #include "hosttracer.h"
 #include "modulehost.h"
+#include "replaymultichatlog.h"
 #include "replayuisteps.h"
 #include "tracewriter.h"
 #include "valuecodec.h"
@@ -305,11 +306,16 @@ bool ReplayRunner::doSetting(const QJsonObject &step, QString *error)
 bool ReplayRunner::doHistory(const QJsonObject &step, QString *error)
 {
     QString id = step.value(QLatin1String("contact")).toString();
+    QUuid uuid;
     if (id.isEmpty()) {
         id = step.value(QLatin1String("chat")).toString();
         if (id.startsWith(QLatin1String("mc:"))) {
-            *error = QStringLiteral("a multi chat's history is kept per conversation, not per key");
-            return false;
+            // A multi chat's log is found through its logger's uuid.
+            uuid = ReplayMultichatLog::uuidOf(id);
+            if (uuid.isNull()) {
+                *error = QStringLiteral("no chat log is known for %1").arg(id);
+                return false;
+            }
         }
         if (id.startsWith(QLatin1String("rc:")))
             id = id.mid(3);
@@ -328,7 +334,8 @@ bool ReplayRunner::doHistory(const QJsonObject &step, QString *error)
         return false;
     }
     QJsonArray records;
-    for (const MessageStruct &record : log->lastMessages(count, id)) {
+    const QList<MessageStruct> found = uuid.isNull() ? log->lastMessages(count, id) : log->lastMessages(count, uuid);
+    for (const MessageStruct &record : found) {
         records.append(QJsonObject{
             {QStringLiteral("contact"), record.contact},
             {QStringLiteral("time"), record.time.toUTC().toString(Qt::ISODate)},

@@ -150,8 +150,9 @@ void Chat::slotNewMessage(QString message)
     if (!buildOutgoing(tab, protocol, false))
         return;
     protocol.addArg(ProtocolArg(32, messageField, text));
-    // Phones show the references as text and cannot take the attachments.
-    if (!pictures.isEmpty() && !isMobileClient(partner)) {
+    // Phones show the references as text and cannot take the attachments;
+    // a multi chat's server hands them to every member, phones or not.
+    if (!pictures.isEmpty() && (tab->multichat || !isMobileClient(partner))) {
         protocol.addArg(ProtocolArg(4, pictureCountField, int(pictures.size())));
         for (const QByteArray &picture : std::as_const(pictures))
             protocol.addArg(ProtocolArg(32, attachmentField, picture));
@@ -168,7 +169,8 @@ void Chat::slotNewMessage(QString message)
 
 void Chat::noteOfflinePartner(ZChatTab *tab)
 {
-    const ZContactCard *partner = partnerCard(tab);
+    // In a group the first member's presence says nothing about the others.
+    const ZContactCard *partner = tab->multichat ? nullptr : partnerCard(tab);
     if (partner && partner->status() == Zr::Offline)
         tab->appendSystemMessage(
             tr("The user is currently offline and will receive your message as soon as they go online again."));

@@ -14,6 +14,8 @@ namespace zubrel {
 class ZChatLogger : public ZAbstractLogger
 {
     Q_OBJECT
+    // Read by tools that find a multi chat's log from outside the module.
+    Q_PROPERTY(QUuid uuid READ uuid CONSTANT)
 public:
     enum ChatKind { MultiChat = 0, OneToOneChat = 1, RandomChat = 2 };
     static constexpr int defaultHistoryCount = 20;
