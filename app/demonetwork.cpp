@@ -6,6 +6,7 @@
 #include <QRandomGenerator>
 
 #include "czubuddy_administrator.h"
+#include "demomultichat.h"
 #include "request.h"
 #include "simulatednetwork.h"
 #include "wrappluginhelper.h"
@@ -18,6 +19,7 @@ constexpr int typingDelayMs = 400;
 constexpr int answerDelayMs = 1500;
 constexpr int presenceIntervalMs = 12000;
 constexpr int offlineBotIntervalMs = 30000;
+constexpr int loungeInvitationMs = 25000;
 
 bool isMessage(const ProtocolCommand &command)
 {
@@ -45,6 +47,7 @@ DemoNetwork::DemoNetwork(int latencyMs, QObject *parent)
                 if (request && request->protocol()->command().isCommand(1, 0xF0A0))
                     greet(request->protocol()->arg(0).variant().toString().toUInt());
             });
+    m_multichat = new DemoMultichat(m_latency, 1.0, this);
     m_offlineBotTimer.setInterval(offlineBotIntervalMs);
     connect(&m_offlineBotTimer, &QTimer::timeout, this, [this] { setOfflineBotOnline(!m_offlineBotOnline); });
 }
@@ -130,6 +133,9 @@ void DemoNetwork::onSent(const SentRequest &request)
     }
     if (command.isCommand(1, 0x0029)) {
         completeLater(request.id, true, {ProtocolArg(DataTypes::Text, 0, QStringLiteral("zubrel"))});
+        // The controller is up: the bots' group will invite the user.
+        if (m_presenceTimer.isActive())
+            m_multichat->scheduleLounge(loungeInvitationMs);
         return;
     }
     // Typing notices go out with the first key press, before the message:
@@ -139,7 +145,7 @@ void DemoNetwork::onSent(const SentRequest &request)
         completeLater(request.id, false);
         return;
     }
-    if (handleRandomChat(request))
+    if (handleRandomChat(request) || m_multichat->handle(request))
         return;
     const uint partner = partnerOf(request);
     if (isMessage(command) && partner == offlineBot && !m_offlineBotOnline) {

@@ -17,6 +17,8 @@ struct SentRequest;
 
 namespace zubrel {
 
+class DemoMultichat;
+
 class DemoNetwork : public QObject
 {
     Q_OBJECT
@@ -78,6 +80,7 @@ private:
     uint m_lastRandomChat = 500;
     QTimer m_presenceTimer;
     QTimer m_offlineBotTimer;
+    DemoMultichat *m_multichat = nullptr; // a child: the multi chat server
 };
 
 } // namespace zubrel
