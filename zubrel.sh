@@ -8,7 +8,7 @@ PACKAGES=(
   cmake ninja-build g++ ccache pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-svg-dev
   libqt6sql6-sqlite libqt6svg6 qt6-image-formats-plugins
-  libgl-dev libhunspell-dev hunspell-en-us
+  libgl-dev libhunspell-dev hunspell-en-us hunspell-de-de hunspell-fr
   xvfb xauth fonts-dejavu-core
 )
 
@@ -47,13 +47,34 @@ run_with_display() {
   fi
 }
 
+# The demo's dictionary installer downloads from a loopback server of the
+# project's own; it stops with the script.
+dictionary_server=""
+start_dictionary_server() {
+  local port_file
+  port_file="$(mktemp -u)"
+  build/bin/zubrel-dictionary-server --port-file "$port_file" >&2 &
+  local pid=$!
+  trap 'kill '"$pid"' 2>/dev/null; rm -f '"'$port_file'" EXIT
+  for _ in $(seq 100); do
+    [ -s "$port_file" ] && break
+    sleep 0.1
+  done
+  if [ -s "$port_file" ]; then
+    dictionary_server="http://127.0.0.1:$(cat "$port_file")"
+  else
+    echo "The dictionary server did not start: installing dictionaries will fail." >&2
+  fi
+}
+
 command="${1:-}"
 [ $# -gt 0 ] && shift
 case "$command" in
   demo)
     install_dependencies
     build
-    run_with_display build/bin/zubrel-host "$@"
+    start_dictionary_server
+    run_with_display build/bin/zubrel-host ${dictionary_server:+--dictionary-server "$dictionary_server"} "$@"
     ;;
   test)
     install_dependencies

@@ -18,6 +18,7 @@
 #include "tracewriter.h"
 #include "zdir.h"
 #include "zmodalscript.h"
+#include "zsettings.h"
 
 using namespace zubrel;
 
@@ -60,7 +61,11 @@ int main(int argc, char *argv[])
                                            QStringLiteral("MS"), QStringLiteral("300"));
     const QCommandLineOption openOption(QStringLiteral("open"), QStringLiteral("Open a chat with contact ID at start."),
                                         QStringLiteral("ID"));
-    parser.addOptions({replayOption, traceOption, profileOption, quitOption, latencyOption, openOption});
+    const QCommandLineOption dictionaryOption(QStringLiteral("dictionary-server"),
+                                              QStringLiteral("Dictionary download server for the installer."),
+                                              QStringLiteral("URL"));
+    parser.addOptions({replayOption, traceOption, profileOption, quitOption, latencyOption, openOption,
+                       dictionaryOption});
     parser.process(app);
 
     TraceWriter writer;
@@ -92,6 +97,16 @@ int main(int argc, char *argv[])
         ZModalScript::instance()->setScripted(true);
         ReplayRunner runner(&writer, &tracer, &module);
         return runner.run(parser.value(replayOption));
+    }
+
+    // Settings are per user: the server is written again for whoever logs in.
+    if (parser.isSet(dictionaryOption)) {
+        const QString url = parser.value(dictionaryOption);
+        auto writeServer = [url] {
+            ZSettings::instance()->set(QStringLiteral("dictionary_server"), url, QStringLiteral("spelling"));
+        };
+        writeServer();
+        QObject::connect(ZSettings::instance(), &ZSettings::userChanged, &app, writeServer);
     }
 
     bool latencyOk = false;

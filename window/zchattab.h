@@ -191,11 +191,10 @@ signals:
     void statusChanged(Zr::ContactStatus newStatus);
     void typing();
     // Wiring points for the emoticon picker, push-message picker and
-    // recorder, the spelling installer dialog: the tab asks, they act.
+    // recorder: the tab asks, they act.
     void smileyAddRequested();
     void recordingRequested();
     void recordingStopRequested();
-    void dictionarySetupRequested();
     // Random chats and other networks turn the picker's favourites off.
     void favoritesEnabledChanged(bool enabled);
 

@@ -5,6 +5,7 @@
 #include "zchattab_p.h"
 
 #include "qtcolorpicker.h"
+#include "zchatspelling.h"
 #include "zcontactcardlist.h"
 #include "zfaderwidget.h"
 #include "zimagebutton.h"
@@ -223,7 +224,10 @@ void ZChatTab::buildSpellingMenu()
     auto *settings = ZSettings::instance();
     const bool enabled = settings->get(QStringLiteral("spelling"), true, spellingGroup).toBool();
     const bool regardCase = settings->get(QStringLiteral("spelling_regard_case"), false, spellingGroup).toBool();
-    settings->get(QStringLiteral("spelling_language"), QString(), spellingGroup);
+    // The language chosen last time, while it is still installed.
+    const QString chosen = settings->get(QStringLiteral("spelling_language"), QString(), spellingGroup).toString();
+    if (!chosen.isEmpty() && chosen != input->dict() && input->availDicts().contains(chosen))
+        input->setDict(chosen);
     input->setSpellChecking(enabled);
     input->setRegardCase(regardCase);
 
@@ -278,8 +282,18 @@ void ZChatTab::slotRegardCase()
 
 void ZChatTab::slotLoadDictionary()
 {
-    // The dictionary installer answers through rebuildSpellingMenu().
-    emit dictionarySetupRequested();
+    const QPointer<ZChatTab> self(this);
+    QString installed;
+    const bool accepted = ZChatSpelling::installDictionaries(this, &installed);
+    // The modal dialog may have outlived the tab.
+    if (!self || !accepted)
+        return;
+    rebuildSpellingMenu();
+    // A language just installed is the one the user wants to write in.
+    if (!installed.isEmpty() && input->setDict(installed)) {
+        ZSettings::instance()->set(QStringLiteral("spelling_language"), installed, spellingGroup);
+        buildSpellingMenu();
+    }
 }
 
 void ZChatTab::slotTextBold()

@@ -3,6 +3,7 @@
 #include "zspelling.h"
 
 #include <QContextMenuEvent>
+#include <QHash>
 #include <QMenu>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -28,20 +29,42 @@ public:
         m_format.setUnderlineColor(Qt::red);
     }
 
+    // Forgets every verdict: the rules or the dictionary changed.
+    void forget() { m_verdicts.clear(); }
+
 protected:
+    // Only the changed block comes here, but a long paragraph is one block:
+    // its words are looked up in the remembered verdicts, so a keystroke
+    // asks the speller about the words it touched and no others.
     void highlightBlock(const QString &text) override
     {
         if (!m_edit || !m_edit->spellChecking())
             return;
+        const QString dictionary = ZSpelling::instance()->dictionary();
+        if (dictionary != m_dictionary) {
+            m_verdicts.clear();
+            m_dictionary = dictionary;
+        }
         for (const auto &[start, length] : ZTextEdit::words(text)) {
-            if (!m_edit->isWordCorrect(text.mid(start, length)))
+            const QString word = text.mid(start, length);
+            auto it = m_verdicts.constFind(word);
+            if (it == m_verdicts.cend()) {
+                if (m_verdicts.size() > maxVerdicts)
+                    m_verdicts.clear();
+                it = m_verdicts.insert(word, m_edit->isWordCorrect(word));
+            }
+            if (!it.value())
                 setFormat(start, length, m_format);
         }
     }
 
 private:
+    static constexpr qsizetype maxVerdicts = 20000;
+
     QPointer<ZTextEdit> m_edit;
     QTextCharFormat m_format;
+    QHash<QString, bool> m_verdicts;
+    QString m_dictionary;
 };
 
 bool isWordJoiner(QChar c)
@@ -185,8 +208,10 @@ void ZTextEdit::rehighlight()
     // setDocument() may have replaced the document the highlighter watches.
     if (m_highlighter && m_highlighter->document() != document())
         m_highlighter->setDocument(document());
-    if (m_highlighter)
+    if (m_highlighter) {
+        static_cast<SpellHighlighter *>(m_highlighter.data())->forget();
         m_highlighter->rehighlight();
+    }
 }
 
 } // namespace zubrel

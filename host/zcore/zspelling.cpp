@@ -22,8 +22,7 @@ struct DictionaryFiles
 
 QStringList searchFolders()
 {
-    return {ZDir::applicationPath() + QLatin1String("/spelling"),
-            QStringLiteral("/usr/share/hunspell")};
+    return {ZDir::applicationPath() + QLatin1String("/spelling")};
 }
 
 // Converts between QString and a dictionary's 8-bit encoding. Hunspell names
@@ -113,8 +112,6 @@ public:
     void scan()
     {
         dictionaries.clear();
-        // The first folder wins: the application's own copy of a language
-        // overrides the system's.
         for (const QString &folder : searchFolders()) {
             const QFileInfoList files = QDir(folder).entryInfoList(
                 {QStringLiteral("*.dic")}, QDir::Files | QDir::Readable, QDir::Name);
@@ -164,9 +161,11 @@ ZSpelling *ZSpelling::instance()
     return &spelling;
 }
 
+// Hunspell is linked in: the service is there even before the first
+// dictionary is, so the spelling menu can offer to install one.
 bool ZSpelling::isAvailable() const
 {
-    return !d->dictionaries.isEmpty();
+    return true;
 }
 
 // Keeps the dictionary in use when it is still there; a reinstalled copy of

@@ -1,7 +1,8 @@
 #pragma once
 // Hunspell-backed spelling engine. Dictionaries (<lang>.aff + <lang>.dic) are
-// looked up in the application's spelling/ folder first, then in the
-// system's hunspell folder (/usr/share/hunspell).
+// those in the application's spelling/ folder, where the client ships its
+// own and the dictionary installer puts new ones; the system's hunspell
+// folder is not used, so what the user installed or removed is what counts.
 
 #include <QObject>
 #include <QStringList>
@@ -15,7 +16,7 @@ class ZSpelling : public QObject
 public:
     static ZSpelling *instance();
 
-    bool isAvailable() const;       // at least one dictionary is installed
+    bool isAvailable() const;       // the engine works; dictionaries may be missing
     void reload();                  // rescan the folders (after an install)
     QStringList dictionaries() const; // e.g. "en_US", sorted, no repeats
     QString dictionary() const;     // the one in use
