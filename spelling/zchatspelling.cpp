@@ -1,11 +1,10 @@
 #include "zchatspelling.h"
 
+#include "dialogrunner.h"
 #include "dictionarydownload.h"
 #include "dictionaryfolder.h"
 #include "ui_zchatspelling.h"
 #include "zdesktop.h"
-#include "zhostevents.h"
-#include "zmodalscript.h"
 #include "zsettings.h"
 
 #include <QEvent>
@@ -279,7 +278,7 @@ void ZChatSpelling::done(int result)
     ZDialog2::done(result);
 }
 
-bool ZChatSpelling::runScript(const QVariantMap &answer)
+void ZChatSpelling::runScript(const QVariantMap &answer)
 {
     for (const QString &name : toList(answer.value(QStringLiteral("remove")))) {
         for (int row = 0; row < m_ui->lstInstalled->count(); ++row) {
@@ -303,11 +302,6 @@ bool ZChatSpelling::runScript(const QVariantMap &answer)
         QTimer::singleShot(scriptedWaitMs, &loop, &QEventLoop::quit);
         loop.exec();
     }
-    if (answer.value(QStringLiteral("result"), QStringLiteral("ok")).toString() == QLatin1String("ok"))
-        m_ui->btnOk->click();
-    else
-        reject();
-    return result() == Accepted;
 }
 
 bool ZChatSpelling::installDictionaries(QWidget *parent, QString *installed)
@@ -319,26 +313,15 @@ bool ZChatSpelling::installDictionaries(QWidget *parent, QString *installed)
     } else {
         ZDesktop::setCentered(&dialog);
     }
-    const auto next = ZModalScript::instance()->next(QStringLiteral("dialog"));
-    bool accepted = false;
-    switch (next.decision) {
-    case ZModalScript::Decision::Answered:
-        accepted = dialog.runScript(next.answer.toMap());
-        break;
-    case ZModalScript::Decision::Cancelled:
-        break;
-    case ZModalScript::Decision::Interactive:
-        accepted = dialog.exec() == QDialog::Accepted;
-        break;
-    }
+    DialogRunner::Hooks hooks;
+    hooks.apply = [&dialog](const QVariantMap &fields) { dialog.runScript(fields); };
+    hooks.fields = [&dialog] {
+        return QVariantMap{{QStringLiteral("installed"), DictionaryFolder::installed()},
+                           {QStringLiteral("status"), dialog.statusText()}};
+    };
+    const bool accepted = DialogRunner::run(&dialog, QStringLiteral("ZChatSpelling"), QString(), hooks) == 1;
     if (installed)
         *installed = accepted ? dialog.lastInstalled() : QString();
-    ZHostEvents::instance()->report(QStringLiteral("dialog"),
-                                    {{QStringLiteral("class"), QStringLiteral("ZChatSpelling")},
-                                     {QStringLiteral("title"), dialog.windowTitle()},
-                                     {QStringLiteral("installed"), DictionaryFolder::installed()},
-                                     {QStringLiteral("status"), dialog.statusText()},
-                                     {QStringLiteral("answer"), accepted ? QStringLiteral("ok") : QStringLiteral("cancelled")}});
     return accepted;
 }
 

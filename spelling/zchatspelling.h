@@ -35,6 +35,8 @@ public:
     // dictionary the last successful install brought, "" when none. Scripted
     // runs take a "dialog" answer: {"remove": [names], "install": [language
     // names], "result": "ok" | "cancel"}; installs run to their end first.
+    // Reported as a "dialog" event with the installed dictionaries and the
+    // status line.
     static bool installDictionaries(QWidget *parent, QString *installed = nullptr);
 
     // The configured server; invalid when none or not an http(s) address.
@@ -69,7 +71,8 @@ private:
     void updateProgress();
     void setStatus(const QString &text);
     QString serverProblem() const;
-    bool runScript(const QVariantMap &answer);
+    // Scripted runs: removes and installs as asked, then waits for the end.
+    void runScript(const QVariantMap &answer);
     void abandonDownloads();
 
     std::unique_ptr<Ui::ZChatSpelling> m_ui;

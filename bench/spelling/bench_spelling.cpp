@@ -15,7 +15,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRandomGenerator>
-#include <QSignalSpy>
+#include <QEventLoop>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <algorithm>
@@ -95,11 +96,14 @@ double spellInstall(const QString &appDir)
         ZChatSpelling dialog;
         auto *all = dialog.findChild<QListWidget *>(QStringLiteral("lstAll"));
         all->setCurrentItem(all->findItems(QStringLiteral("English"), Qt::MatchExactly).value(0));
-        QSignalSpy idle(&dialog, &ZChatSpelling::idle);
+        QEventLoop loop;
+        QObject::connect(&dialog, &ZChatSpelling::idle, &loop, &QEventLoop::quit);
+        QTimer::singleShot(10000, &loop, &QEventLoop::quit);
         QElapsedTimer timer;
         timer.start();
         dialog.findChild<QPushButton *>(QStringLiteral("btnInstall"))->click();
-        if (!idle.wait(10000) || !DictionaryFolder::installed().contains(QStringLiteral("xx_XX")))
+        loop.exec();
+        if (!DictionaryFolder::installed().contains(QStringLiteral("xx_XX")))
             return -1;
         times.append(timer.nsecsElapsed() / 1e6);
     }
