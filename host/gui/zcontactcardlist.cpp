@@ -3,10 +3,15 @@
 #include "zcontactcard.h"
 
 #include <QEvent>
+#include <QResizeEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace zubrel {
+
+namespace {
+constexpr int spacing = 2;
+}
 
 ZContactCardList::ZContactCardList(QWidget *parent)
     : QScrollArea(parent)
@@ -16,18 +21,15 @@ ZContactCardList::ZContactCardList(QWidget *parent)
     setFrameShape(QFrame::NoFrame);
 
     m_container = new QWidget;
-    m_layout = new QVBoxLayout(m_container);
-    m_layout->setContentsMargins(0, 0, 0, 0);
-    m_layout->setSpacing(2);
+    m_container->installEventFilter(this); // widths follow the column's width
     m_addButton = new QPushButton(tr("Add contact(s)"), m_container);
     m_addButton->setObjectName(QStringLiteral("addContact"));
     m_addButton->setFlat(true);
     m_addButton->setFocusPolicy(Qt::NoFocus);
     m_addButton->hide();
     connect(m_addButton, &QPushButton::clicked, this, &ZContactCardList::addContact);
-    m_layout->addWidget(m_addButton);
-    m_layout->addStretch(1);
     setWidget(m_container);
+    placeButton();
 }
 
 ZContactCardList::~ZContactCardList()
@@ -46,8 +48,12 @@ void ZContactCardList::addCard(ZContactCard *card)
     if (!card || indexOf(card) >= 0)
         return;
     m_cards.append(card);
-    // Cards go above the add button and the closing stretch.
-    m_layout->insertWidget(m_cards.size() - 1, card);
+    // Cards go above the add button: only the new card and the button move.
+    card->setParent(m_container);
+    const QSize size = cardSize(card);
+    card->setGeometry(0, m_bottom, size.width(), size.height());
+    m_bottom += size.height() + spacing;
+    placeButton();
     card->installEventFilter(this);
     card->show();
     // A card deleted by someone else must not stay behind as a dangling entry.
@@ -63,9 +69,9 @@ void ZContactCardList::removeCard(ZContactCard *card)
     m_cards.removeAt(index);
     disconnect(card, &QObject::destroyed, this, &ZContactCardList::forget);
     card->removeEventFilter(this);
-    m_layout->removeWidget(card);
     card->hide();
     card->deleteLater();
+    restack(index);
     if (m_current == card) {
         m_current = nullptr;
         emit currentChanged(currentCard());
@@ -77,6 +83,43 @@ void ZContactCardList::forget(QObject *card)
     m_cards.removeIf([card](const QPointer<ZContactCard> &entry) {
         return entry.isNull() || static_cast<QObject *>(entry.data()) == card;
     });
+    restack(0);
+}
+
+QSize ZContactCardList::cardSize(const ZContactCard *card) const
+{
+    // The column's width, within what the card accepts.
+    const int width = m_container ? qMax(m_container->width(), viewport()->width()) : 0;
+    const QSize hint = card->sizeHint().expandedTo(card->minimumSize()).boundedTo(card->maximumSize());
+    return QSize(qBound(card->minimumWidth(), width, card->maximumWidth()), hint.height());
+}
+
+void ZContactCardList::restack(int from)
+{
+    int y = 0;
+    if (from > 0 && from <= m_cards.size() && m_cards.at(from - 1))
+        y = m_cards.at(from - 1)->geometry().bottom() + 1 + spacing;
+    else
+        from = 0;
+    for (int i = from; i < m_cards.size(); ++i) {
+        ZContactCard *card = m_cards.at(i);
+        if (!card)
+            continue;
+        const QSize size = cardSize(card);
+        card->setGeometry(0, y, size.width(), size.height());
+        y += size.height() + spacing;
+    }
+    m_bottom = y;
+    placeButton();
+}
+
+void ZContactCardList::placeButton()
+{
+    if (!m_container || !m_addButton)
+        return;
+    const int buttonHeight = m_addButton->isVisibleTo(m_container) ? m_addButton->sizeHint().height() : 0;
+    m_addButton->setGeometry(0, m_bottom, m_container->width(), m_addButton->sizeHint().height());
+    m_container->setMinimumHeight(m_bottom + buttonHeight);
 }
 
 ZContactCard *ZContactCardList::card(int index) const
@@ -127,10 +170,14 @@ void ZContactCardList::enableAddContact(bool enable)
     m_addContactEnabled = enable;
     if (m_addButton)
         m_addButton->setVisible(enable);
+    placeButton();
 }
 
 bool ZContactCardList::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_container && event->type() == QEvent::Resize
+        && static_cast<QResizeEvent *>(event)->oldSize().width() != m_container->width())
+        restack(0);
     if (event->type() == QEvent::MouseButtonPress) {
         if (auto *card = qobject_cast<ZContactCard *>(watched))
             setCurrentCard(card);

@@ -1,7 +1,9 @@
 #pragma once
 // Vertical, scrollable column of contact cards (the participants of a chat).
 // The list owns the cards it holds: removeCard() disposes of the card. The
-// current card is the one last clicked, else the first.
+// current card is the one last clicked, else the first. Cards are stacked by
+// hand rather than by a box layout, so adding one to a column of hundreds
+// (a busy multi chat) places only that card.
 
 #include <QList>
 #include <QPointer>
@@ -46,11 +48,15 @@ protected:
 
 private:
     void forget(QObject *card);
+    // Stacks the cards from index on, and the add button below them.
+    void restack(int from);
+    void placeButton();
+    QSize cardSize(const ZContactCard *card) const;
 
     QList<QPointer<ZContactCard>> m_cards;
     QPointer<ZContactCard> m_current;
     QPointer<QWidget> m_container;
-    QPointer<QVBoxLayout> m_layout;
+    int m_bottom = 0; // where the next card goes
     QPointer<QPushButton> m_addButton;
     bool m_addContactEnabled = false;
 };
