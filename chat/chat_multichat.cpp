@@ -41,7 +41,8 @@ bool isMobileType(int clientType)
 
 ZContactCard *cardOf(const ZChatTab *tab, const QString &zubrelId)
 {
-    for (int i = 0; i < tab->cardList->size(); ++i) {
+    // size() counts the list: taken once, loops over large groups stay linear.
+    for (int i = 0, n = tab->cardList->size(); i < n; ++i) {
         ZContactCard *card = tab->cardList->card(i);
         if (card && card->zubrelId() == zubrelId)
             return card;
@@ -67,8 +68,9 @@ const char *topicProperty = "zubrelMultichatTopic";
 void setTitle(ZChat *window, const ZChatTab *tab)
 {
     QStringList aliases;
-    aliases.reserve(tab->cardList->size());
-    for (int i = 0; i < tab->cardList->size(); ++i) {
+    const int count = tab->cardList->size();
+    aliases.reserve(count);
+    for (int i = 0; i < count; ++i) {
         const ZContactCard *card = tab->cardList->card(i);
         aliases.append(card->alias().isEmpty() ? card->zubrelId() : card->alias());
     }
@@ -335,7 +337,7 @@ void Chat::slotMultichatIsTyping(RequestHandler *, Request *request)
     QString user;
     if (readMultichatId(protocol, 0, &id, &key) && readContactId(protocol, 1, &user)) {
         if (ZChatTab *tab = firstTab(multichatWindow(key))) {
-            for (int i = 0; i < tab->cardList->size(); ++i) {
+            for (int i = 0, n = tab->cardList->size(); i < n; ++i) {
                 if (tab->cardList->card(i)->zubrelId() == user)
                     tab->cardList->card(i)->setTyping(true);
             }
@@ -390,9 +392,10 @@ void Chat::slotMultichatMessage(RequestHandler *, Request *request)
         tab->appendMultiChatMessage(html, nickname, sender, isMobileType(buddy.ClientType()));
     else if (!lastFile.isEmpty())
         html = tab->appendReceivedPushMessage(lastFile, nickname, sender);
-    for (int i = 0; i < tab->cardList->size(); ++i) {
-        if (tab->cardList->card(i)->zubrelId() == sender)
-            tab->cardList->card(i)->setTyping(false);
+    for (int i = 0, n = tab->cardList->size(); i < n; ++i) {
+        ZContactCard *card = tab->cardList->card(i);
+        if (card->isTyping() && card->zubrelId() == sender)
+            card->setTyping(false);
     }
     ZDesktop::flashWindow(tab->window(), true);
     answer(request);
