@@ -103,6 +103,8 @@ QList<QPair<QString, QWidget *>> ChatStateReader::windows()
                 result.append({prefix + it.key(), widget});
         }
     }
+    if (auto *pending = qobject_cast<QWidget *>(reg.value(QStringLiteral("pendingRandomChat")).value<QObject *>()))
+        result.append({QStringLiteral("rc:pending"), pending});
     return result;
 }
 

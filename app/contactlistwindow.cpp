@@ -75,14 +75,14 @@ ContactListWindow::ContactListWindow(DemoNetwork *network, QWidget *parent)
 void ContactListWindow::buildMenus()
 {
     QMenu *file = menuBar()->addMenu(tr("&Zubrel"));
+    // As the client's menu does: the host asks the module to start a random
+    // chat; the demo network's stranger is matched a little later.
+    QAction *random = file->addAction(tr("&Random chat..."));
+    connect(random, &QAction::triggered, this, &ContactListWindow::startRandomChat);
+    file->addSeparator();
     QAction *quit = file->addAction(tr("&Quit"));
     quit->setShortcut(QKeySequence::Quit);
     connect(quit, &QAction::triggered, qApp, &QApplication::quit);
-
-    // No "Random chat..." entry yet: the module answers the host's random
-    // chat command, but its search dialog and random chat windows do not
-    // exist, so the entry would do nothing visible. The simulated random
-    // chat server in DemoNetwork is ready for when they do.
 
     QMenu *network = menuBar()->addMenu(tr("&Network"));
     m_failNext = network->addAction(tr("&Fail next send"));
@@ -111,6 +111,11 @@ void ContactListWindow::openChat(uint contactId)
         return;
     WrapPluginHelper::Instance()->simulatedNetwork()->inject(
         1, 0xF0A0, {ProtocolArg(DataTypes::Identifier, 1, QString::number(contactId))});
+}
+
+void ContactListWindow::startRandomChat()
+{
+    WrapPluginHelper::Instance()->simulatedNetwork()->inject(1, 0xF0A7, {});
 }
 
 void ContactListWindow::onActivated(QTreeWidgetItem *item)

@@ -32,6 +32,8 @@ public:
 
     // What a double-click on a contact does: the open-chat command.
     static void openChat(uint contactId);
+    // What "Random chat..." does: the start-random-chat command.
+    static void startRandomChat();
 
 private:
     void updateItem(QTreeWidgetItem *item, const CZuBuddy &buddy);

@@ -7,6 +7,7 @@
 
 #include "czubuddy_administrator.h"
 #include "demomultichat.h"
+#include "demostranger.h"
 #include "request.h"
 #include "simulatednetwork.h"
 #include "wrappluginhelper.h"
@@ -37,6 +38,7 @@ QList<ProtocolArg> nativeSender(uint bot)
 DemoNetwork::DemoNetwork(int latencyMs, QObject *parent)
     : QObject(parent), m_latency(qMax(0, latencyMs))
 {
+    m_stranger = new DemoStranger(m_latency, this);
     m_presenceTimer.setInterval(presenceIntervalMs);
     connect(&m_presenceTimer, &QTimer::timeout, this, &DemoNetwork::changeSomePresence);
     // Bots say hello when their chat first opens (the module answers the
@@ -249,40 +251,7 @@ void DemoNetwork::botAnswers(uint bot, const QString &html)
 
 bool DemoNetwork::handleRandomChat(const SentRequest &request)
 {
-    const ProtocolCommand command = request.command;
-    if (command.isCommand(4, 0x0030)) {
-        completeLater(request.id, true, {ProtocolArg(DataTypes::Identifier, 0, QString::number(randomChatServer))});
-        return true;
-    }
-    if (command.isCommand(4, 0x0031)) {
-        // The login's answer names the new random chat; the server matches
-        // a stranger a little later.
-        const QString id = QString::number(++m_lastRandomChat);
-        QTimer::singleShot(m_latency, this, [this, request = request.id, id] {
-            if (WrapPluginHelper::Instance()->completeRequest(request, true, {ProtocolArg(DataTypes::Identifier, 0, id)},
-                                                              randomChatServer))
-                emit completed(request, true);
-        });
-        injectLater(answerDelayMs, 4, 0x8040,
-                    {ProtocolArg(DataTypes::Text, 0, id), ProtocolArg(DataTypes::Text, 1, QString::number(stranger)),
-                     ProtocolArg(DataTypes::Text, 2, QStringLiteral("Stranger")), ProtocolArg(DataTypes::Text, 3, QString())});
-        return true;
-    }
-    if (command.isCommand(4, 0x0033)) {
-        // The random chat's id travels in (6, 706).
-        QString id;
-        for (const ProtocolArg &arg : request.args) {
-            if (arg.type() == DataTypes::Identifier && arg.field() == 706)
-                id = arg.variant().toString();
-        }
-        completeLater(request.id, true);
-        injectLater(typingDelayMs, 4, 0x8042, {ProtocolArg(DataTypes::Text, 0, id)});
-        injectLater(answerDelayMs, 4, 0x8041,
-                    {ProtocolArg(DataTypes::Text, 0, id),
-                     ProtocolArg(DataTypes::Text, 1, QByteArray("Interesting! Tell me more."))});
-        return true;
-    }
-    return false;
+    return m_stranger->handle(request);
 }
 
 void DemoNetwork::setOfflineBotOnline(bool online)

@@ -18,6 +18,7 @@ struct SentRequest;
 namespace zubrel {
 
 class DemoMultichat;
+class DemoStranger;
 
 class DemoNetwork : public QObject
 {
@@ -70,6 +71,7 @@ private:
     void greet(uint bot);
     // Random chats: server, login, match, the stranger's answers.
     bool handleRandomChat(const SentRequest &request);
+    DemoStranger *m_stranger = nullptr;
 
     int m_latency = 300;
     bool m_failNext = false;
@@ -77,7 +79,6 @@ private:
     int m_pictureCount = 0;
     QList<uint> m_pendingOffline;
     QList<uint> m_greeted;
-    uint m_lastRandomChat = 500;
     QTimer m_presenceTimer;
     QTimer m_offlineBotTimer;
     DemoMultichat *m_multichat = nullptr; // a child: the multi chat server

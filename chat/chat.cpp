@@ -153,6 +153,7 @@ QVariantMap Chat::registry() const
         {QStringLiteral("chats"), windows(chats)},
         {QStringLiteral("multichats"), windows(multichats)},
         {QStringLiteral("randomChats"), windows(randomChats)},
+        {QStringLiteral("pendingRandomChat"), QVariant::fromValue<QObject *>(pendingRandomChat.data())},
         {QStringLiteral("cards"), cardCounts},
         {QStringLiteral("requestTabs"), inFlight},
     };

@@ -40,7 +40,8 @@ public:
     // its meta-object without linking against the module (the demo host's
     // replay tracer): {"chats", "multichats", "randomChats"} map keys to
     // windows (QObject*), "cards" maps contact ids to the number of cards
-    // on screen, "requestTabs" counts message requests still in flight.
+    // on screen, "requestTabs" counts message requests still in flight,
+    // "pendingRandomChat" is the random chat window still logging in.
     Q_INVOKABLE QVariantMap registry() const;
 
     // Contacts the user blocked, hides from, or is invisible to; shared by
@@ -48,6 +49,9 @@ public:
     static QStringList blockList;
     static QStringList hideList;
     static QStringList invisibleList;
+    // The random chat window of the newest search, from its creation until
+    // its login is answered (a failed one leaves it here, saying so).
+    static QPointer<ZChat> pendingRandomChat;
 
     // The one multi chat the user is creating: the key its waiting window is
     // filed under in multichats until the server names the chat, and the
@@ -120,6 +124,9 @@ public slots:
     void slotRandomIsTyping(RequestHandler *handler, Request *request);
     void slotRandomMessage(RequestHandler *handler, Request *request);
     void slotRandomLeft(RequestHandler *handler, Request *request);
+    void slotRandomChatCreate(Request *request);
+    void slotRandomChatLogin(Request *request);
+    void slotRandomChatLoginFailed(Request *request);
 
 public:
     // The registry. Windows, tabs, cards and loggers are guarded: a window
@@ -139,6 +146,9 @@ public:
     QHash<ZChatTab *, QPointer<ZChatLogger>> multichatLoggers;
     // Every card on screen by the id it shows (own cards under the user's id).
     QMultiMap<QString, QPointer<ZContactCard>> cards;
+    // Random chat logins in flight and the window each one is for: a late
+    // answer finds its own window, or none once that window closed.
+    QHash<uint, QPointer<ZChat>> randomChatLogins;
 
 protected:
     // Shared by the controller's files.
@@ -199,6 +209,11 @@ private:
     void sendInvitation(const QString &invitee, const QVariant &idValue, ushort server);
     bool sessionOf(const ZChatTab *tab, QString *key, ushort *server) const;
     void abandonPendingCreation();
+    // Random chat helpers.
+    ZChat *openRandomChatWindow();
+    void sendRandomChatLogin(ZChat *window, ushort server, const QList<int> &criteria);
+    void sendRandomChatQuit(quint32 id, ushort server);
+    ZChat *randomChatWindow(const Protocol &protocol) const;
 
     WrapPluginHelper *m_helper = nullptr;
     // The create request of the pending multi chat: only its answer may

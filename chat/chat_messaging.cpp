@@ -75,6 +75,10 @@ bool Chat::buildOutgoing(ZChatTab *tab, Protocol &protocol, bool typing) const
     }
     if (tab->randomChat) {
         const QString key = QStringLiteral("%1").arg(tab->randomChatId);
+        // Before the login and after the session ended there is no one to
+        // address.
+        if (tab->randomChatId == ZChatTab::noId || !randomChatInfo.contains(key))
+            return false;
         ProtocolCommand command(4, typing ? 0x0034 : 0x0033);
         command.setApplicationServerId(randomChatInfo.value(key).value(1).toUShort());
         protocol.setCommand(command);

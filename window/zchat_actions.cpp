@@ -224,10 +224,13 @@ void ZChat::closeEvent(QCloseEvent *event)
             emit action(QStringLiteral("exit"));
         }
     } else if (tab->randomChat) {
-        if (cards > 0 && tab->randomChatId != ZChatTab::noId) {
-            if (ZMessageBox::question(this, tr("Close Random Chat"),
-                                      tr("Do you really want to quit the Random Chat?"))
-                != QMessageBox::Yes) {
+        if (tab->randomChatId != ZChatTab::noId) {
+            // Once the partner has left there is nothing to lose and no
+            // question, but the server still hears that the user quit.
+            if (cards > 0
+                && ZMessageBox::question(this, tr("Close Random Chat"),
+                                         tr("Do you really want to quit the Random Chat?"))
+                       != QMessageBox::Yes) {
                 event->ignore();
                 return;
             }

@@ -171,6 +171,7 @@ void tst_ZChat::closeQuestions_data()
                             << "Do you really want to quit the Random Chat?" << QStringList{"exitrc"} << true;
     QTest::newRow("rc no") << "rc" << false << 1 << true << "no" << "Close Random Chat"
                            << "Do you really want to quit the Random Chat?" << QStringList{} << false;
+    QTest::newRow("rc partner gone") << "rc" << false << 0 << true << "" << "" << "" << QStringList{"exitrc"} << true;
     QTest::newRow("rc pending") << "rc" << false << 1 << false << "" << "" << "" << QStringList{"exit"} << true;
     QTest::newRow("one to one") << "one" << false << 1 << false << "" << "" << "" << QStringList{} << true;
     QTest::newRow("private session") << "nolog" << false << 1 << false << "" << "" << ""
