@@ -102,8 +102,10 @@ void RandomChatOpen::setupUi()
     inputLanguage->setObjectName(QStringLiteral("inputLanguage"));
     inputLanguage->addItems({tr("German"), tr("Ignore or select one")});
     vboxLayout->addLayout(criteriaRow("hboxLayout2", label_2, inputLanguage));
-    hboxLayout->addLayout(vboxLayout);
-    top->addLayout(hboxLayout);
+    vboxLayout->addStretch();
+    // The explanation takes the width the picture leaves.
+    hboxLayout->addLayout(vboxLayout, 1);
+    top->addLayout(hboxLayout, 1);
 
     auto *hboxLayout3 = new QHBoxLayout;
     hboxLayout3->setObjectName(QStringLiteral("hboxLayout3"));
