@@ -11,10 +11,12 @@ PACKAGES=(
   libgl-dev libhunspell-dev hunspell-en-us hunspell-de-de hunspell-fr
   xvfb xauth fonts-dejavu-core
 )
+# Only for the sanitized build and the fuzz target (test --sanitize, fuzz).
+SANITIZE_PACKAGES=(clang libclang-rt-14-dev)
 
 install_dependencies() {
   local missing=()
-  for package in "${PACKAGES[@]}"; do
+  for package in "${PACKAGES[@]}" "$@"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" \
       || missing+=("$package")
   done
@@ -27,15 +29,34 @@ install_dependencies() {
 }
 
 build() {
+  # build [folder [cmake options...]]: build/ unless told otherwise.
+  local dir="${1:-build}"
+  [ $# -gt 0 ] && shift
   # Paths inside the checkout are hashed relative to it, so clones and
   # worktrees in other folders share the cache; the launcher carries the
   # settings so that a plain "cmake --build build" uses them too.
   local launcher="env;CCACHE_DIR=${CCACHE_DIR:-$HOME/.cache/zubrel-ccache};CCACHE_BASEDIR=$PWD;ccache"
   # Build progress goes to stderr: standard output carries only what the
   # command is for (test results, BENCH lines).
-  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    "-DCMAKE_C_COMPILER_LAUNCHER=$launcher" "-DCMAKE_CXX_COMPILER_LAUNCHER=$launcher" >&2
-  cmake --build build -j "$(nproc)" >&2
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    "-DCMAKE_C_COMPILER_LAUNCHER=$launcher" "-DCMAKE_CXX_COMPILER_LAUNCHER=$launcher" "$@" >&2
+  cmake --build "$dir" -j "$(nproc)" >&2
+}
+
+# The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer,
+# built with clang in a folder of its own so the normal build stays as it is.
+build_sanitized() {
+  CC=clang CXX=clang++ build build-asan -DZUBREL_SANITIZE=ON \
+    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+}
+
+run_sanitized() {
+  # Leaks named in tests/sanitize/lsan.supp belong to libraries that free
+  # their caches only at exit; everything else fails the run.
+  ASAN_OPTIONS="detect_leaks=1:detect_stack_use_after_return=0:${ASAN_OPTIONS:-}" \
+  LSAN_OPTIONS="suppressions=$PWD/tests/sanitize/lsan.supp:print_suppressions=0:${LSAN_OPTIONS:-}" \
+  UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:suppressions=$PWD/tests/sanitize/ubsan.supp:${UBSAN_OPTIONS:-}" \
+  QT_QPA_PLATFORM=offscreen "$@"
 }
 
 run_with_display() {
@@ -77,9 +98,29 @@ case "$command" in
     run_with_display build/bin/zubrel-host ${dictionary_server:+--dictionary-server "$dictionary_server"} "$@"
     ;;
   test)
-    install_dependencies
-    build
-    QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j 2 "$@"
+    if [ "${1:-}" = "--sanitize" ]; then
+      shift
+      install_dependencies "${SANITIZE_PACKAGES[@]}"
+      build_sanitized
+      run_sanitized ctest --test-dir build-asan --output-on-failure -j 2 "$@"
+    else
+      install_dependencies
+      build
+      QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j 2 "$@"
+    fi
+    ;;
+  fuzz)
+    # fuzz [seconds]: the libFuzzer target on a scratch copy of the corpus;
+    # a crash leaves its input in build-asan/fuzz/ (add it to the corpus).
+    install_dependencies "${SANITIZE_PACKAGES[@]}"
+    build_sanitized
+    seconds="${1:-120}"
+    work=build-asan/fuzz
+    rm -rf "$work" && mkdir -p "$work/corpus"
+    cp tests/fuzz/corpus/* "$work/corpus/"
+    ZUBREL_APP_DIR="$PWD/build-asan/bin" run_sanitized build-asan/tests/bin/fuzz_commands \
+      -max_total_time="$seconds" -timeout=25 -rss_limit_mb=4096 -max_len=65536 \
+      -artifact_prefix="$work/" -print_final_stats=1 "$work/corpus" tests/fuzz/corpus
     ;;
   bench)
     install_dependencies
@@ -93,7 +134,7 @@ case "$command" in
     done
     ;;
   *)
-    echo "usage: $0 demo|test|bench [arguments]" >&2
+    echo "usage: $0 demo|test [--sanitize]|bench|fuzz [seconds] [arguments]" >&2
     exit 64
     ;;
 esac

@@ -11,6 +11,12 @@ namespace {
 
 volatile sig_atomic_t traceFd = -1;
 
+// A stack overflow leaves no stack to run the handler on: it runs on a stack
+// of its own. Ample for the handler's few hundred bytes, also with the
+// sanitizers' larger frames.
+constexpr size_t alternateStackBytes = 64 * 1024;
+alignas(16) char alternateStack[alternateStackBytes];
+
 // Only async-signal-safe calls in here: write() and _exit().
 void onFatalSignal(int signal)
 {
@@ -38,9 +44,15 @@ void onFatalSignal(int signal)
 void CrashGuard::install(int fd)
 {
     traceFd = fd;
+    stack_t stack;
+    std::memset(&stack, 0, sizeof stack);
+    stack.ss_sp = alternateStack;
+    stack.ss_size = alternateStackBytes;
+    sigaltstack(&stack, nullptr);
     struct sigaction action;
     std::memset(&action, 0, sizeof action);
     action.sa_handler = onFatalSignal;
+    action.sa_flags = SA_ONSTACK;
     sigemptyset(&action.sa_mask);
     for (int signal : {SIGSEGV, SIGABRT, SIGBUS, SIGFPE, SIGILL})
         sigaction(signal, &action, nullptr);

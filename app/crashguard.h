@@ -8,7 +8,9 @@ namespace zubrel {
 class CrashGuard
 {
 public:
-    // fd receives {"ev":"crash","signal":N}; exits with status 3.
+    // fd receives {"ev":"crash","signal":N}; exits with status 3. The handler
+    // runs on an alternate stack of the calling thread, so a stack overflow
+    // of that thread (deeply nested input) is reported too.
     static void install(int fd);
     static void setFileDescriptor(int fd);
 };

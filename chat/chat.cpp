@@ -15,6 +15,7 @@
 #include "zcontactcardlist.h"
 #include "zdesktop.h"
 #include "zdir.h"
+#include "zsafepath.h"
 #include "zmessageview.h"
 #include "zplatform.h"
 
@@ -74,8 +75,7 @@ constexpr int cardHeight = 72;
 // A skin name becomes part of a file path: only a plain file name may.
 bool isPlainSkinName(const QString &name)
 {
-    return !name.isEmpty() && !name.contains(u'/') && !name.contains(u'\\')
-           && !name.contains(QLatin1String("..")) && !name.contains(QChar(0));
+    return ZSafePath::isSafeName(name); // the mandator name comes from the network
 }
 
 const QStringList sipSchemes = {QStringLiteral("sip"), QStringLiteral("sips")};

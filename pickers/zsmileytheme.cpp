@@ -1,6 +1,7 @@
 #include "zsmileytheme.h"
 
 #include "zdir.h"
+#include "zsafepath.h"
 
 #include <QDir>
 #include <QFile>
@@ -49,7 +50,7 @@ ZSmileyTheme ZSmileyTheme::load(const QString &theme, Kind kind)
 {
     ZSmileyTheme result;
     result.m_kind = kind;
-    if (theme.isEmpty() || theme.contains(u'/') || theme.contains(u'\\') || theme == QLatin1String(".."))
+    if (!ZSafePath::isSafeName(theme))
         return result;
     QFile file(xmlPath(kind, theme));
     if (!file.exists() || file.size() > maxFileSize || !file.open(QIODevice::ReadOnly))
@@ -108,8 +109,7 @@ bool ZSmileyTheme::isSafeResource(const QString &name)
 bool ZSmileyTheme::isSafeSound(const QString &sound)
 {
     // Played from the sounds folder by name: no way out of that folder.
-    return !sound.contains(QLatin1String("..")) && !sound.contains(u'/') && !sound.contains(u'\\')
-           && !sound.contains(u':');
+    return sound.isEmpty() || ZSafePath::isSafeName(sound);
 }
 
 void ZSmileyTheme::addEntry(const ZSmileyEntry &entry)
