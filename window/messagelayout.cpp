@@ -13,6 +13,7 @@
 
 #include <cmath>
 
+#include "guardedtextdocument.h"
 #include "ztextbrowser.h"
 
 namespace zubrel {
@@ -125,7 +126,7 @@ QVariant provideResource(const QUrl &url)
     // Shared for resource pictures only (a bounded set); other files are
     // loaded by each document itself so received pictures do not pile up.
     const QString path = resourcePath(url);
-    if (path.isEmpty())
+    if (path.isEmpty() || GuardedTextDocument::allowedFile(url).isEmpty())
         return {};
     const QImage image = MessageLayout::image(path);
     return image.isNull() ? QVariant() : QVariant(image);
@@ -207,7 +208,7 @@ QTextDocument *MessageLayout::document(int index, MessageEntry &entry)
         m_order.splice(m_order.begin(), m_order, found->second.order);
         return found->second.document.get();
     }
-    auto doc = std::make_unique<QTextDocument>();
+    std::unique_ptr<QTextDocument> doc = std::make_unique<GuardedTextDocument>();
     doc->setUndoRedoEnabled(false);
     doc->setDefaultFont(m_font);
     doc->setDocumentMargin(MessageTemplates::isNotice(entry.kind) ? 1 : 2);
@@ -233,7 +234,8 @@ int MessageLayout::measure(int index, MessageEntry &entry)
 {
     QTextDocument *doc = document(index, entry);
     if (!entry.textKnown) {
-        entry.text = doc->toPlainText().remove(QChar::ObjectReplacementCharacter);
+        // Break opportunities the message guard inserted are not the sender's text.
+        entry.text = doc->toPlainText().remove(QChar::ObjectReplacementCharacter).remove(QChar(0x200B));
         entry.textKnown = true;
     }
     entry.generation = m_generation;

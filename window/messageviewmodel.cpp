@@ -1,5 +1,7 @@
 #include "messageviewmodel.h"
 
+#include "messagehtmlguard.h"
+
 namespace zubrel {
 
 namespace {
@@ -119,8 +121,10 @@ QString MessageViewModel::join(const std::vector<QByteArray> &parts)
 }
 
 QString MessageViewModel::add(MessageTemplates::Kind kind, bool continuation, const QString &alias,
-                              const QString &time, const QString &abstime, const QString &msg)
+                              const QString &time, const QString &abstime, const QString &message)
 {
+    // Whatever a contact sent (or the log kept) is shown at bounded cost.
+    const QString msg = MessageHtmlGuard::bounded(message);
     const QString tmpl = continuation ? MessageTemplates::continuation(kind) : MessageTemplates::header(kind);
     // The alias is a contact's chosen name, not markup.
     const QString escapedAlias = alias.toHtmlEscaped();

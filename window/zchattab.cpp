@@ -1,5 +1,7 @@
 // Construction of a chat tab, its cards and side panels.
 #include "zchattab.h"
+
+#include "guardedtextdocument.h"
 #include "zchattab_p.h"
 
 #include "zcontactcard.h"
@@ -71,7 +73,14 @@ ZChatTab::ZChatTab(QWidget *parent)
     Internal::PushLinkRouter::instance()->add(this);
 }
 
-ZChatTab::~ZChatTab() = default;
+ZChatTab::~ZChatTab()
+{
+    // The input's document may outlive this tab's own members while the
+    // child widgets go (its spelling highlighter edits it once more on the
+    // way out): no more calls into a tab that is being destroyed.
+    if (input)
+        disconnect(input->document(), nullptr, this, nullptr);
+}
 
 void ZChatTab::buildViewRow(QWidget *upper)
 {
@@ -112,6 +121,8 @@ void ZChatTab::buildInputRow(QWidget *lower)
     static_cast<QVBoxLayout *>(lower->layout())->addLayout(row);
 
     input = new ZTextEdit(lower);
+    // Pasted message HTML names pictures too: loaded under the view's rule.
+    input->setDocument(new GuardedTextDocument(input));
     input->setObjectName(QStringLiteral("input"));
     input->setProperty("styleName", QStringLiteral("inputMessage"));
     input->setMinimumSize(0, 72);
