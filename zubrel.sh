@@ -10,6 +10,7 @@ PACKAGES=(
   libqt6sql6-sqlite libqt6svg6 qt6-image-formats-plugins
   libgl-dev libhunspell-dev hunspell-en-us hunspell-de-de hunspell-fr
   xvfb xauth fonts-dejavu-core
+  pulseaudio pulseaudio-utils
 )
 # Only for the sanitized build and the fuzz target (test --sanitize, fuzz).
 SANITIZE_PACKAGES=(clang libclang-rt-14-dev)
@@ -95,7 +96,12 @@ case "$command" in
     install_dependencies
     build
     start_dictionary_server
-    run_with_display build/bin/zubrel-host ${dictionary_server:+--dictionary-server "$dictionary_server"} "$@"
+    # Without a sound card the demo plays and records through a private
+    # sound server whose speaker is the microphone; it ends with the demo.
+    sound=()
+    pactl info >/dev/null 2>&1 || sound=(--sound-server)
+    run_with_display build/bin/zubrel-host ${dictionary_server:+--dictionary-server "$dictionary_server"} \
+      "${sound[@]}" "$@"
     ;;
   test)
     if [ "${1:-}" = "--sanitize" ]; then

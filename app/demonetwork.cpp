@@ -7,6 +7,7 @@
 
 #include "czubuddy_administrator.h"
 #include "demomultichat.h"
+#include "demopush.h"
 #include "demostranger.h"
 #include "request.h"
 #include "simulatednetwork.h"
@@ -191,6 +192,8 @@ void DemoNetwork::greet(uint bot)
         args.append(ProtocolArg(DataTypes::Text, 0, drawnPicture(++m_pictureCount)));
     }
     injectLater(answerDelayMs, 4, 0xF0A1, args);
+    if (bot == echoBot) // and a push message to listen to
+        injectLater(answerDelayMs * 2, 4, 0xF0A1, pushClip(bot));
 }
 
 void DemoNetwork::completeLater(uint id, bool success, const QList<ProtocolArg> &args)
@@ -207,11 +210,25 @@ void DemoNetwork::injectLater(int delayMs, ushort a, ushort b, const QList<Proto
                        [a, b, args] { WrapPluginHelper::Instance()->simulatedNetwork()->inject(a, b, args); });
 }
 
+QList<ProtocolArg> DemoNetwork::pushClip(uint bot)
+{
+    QList<ProtocolArg> args = nativeSender(bot);
+    args.append(ProtocolArg(DataTypes::Text, 10, QByteArray()));
+    args.append(ProtocolArg(DataTypes::Count, 637, 1));
+    args.append(ProtocolArg(DataTypes::Text, 0, DemoPush::clip(m_clipCount++)));
+    return args;
+}
+
 void DemoNetwork::botAnswers(uint bot, const QString &html)
 {
     // Echo the message as sent (pictures and links included) unless it is
     // too long to read back comfortably.
     const QString said = html.size() > 1000 ? QStringLiteral("that") : html;
+    // A push message (no text, one attachment) is answered with one.
+    if (html.isEmpty() && (bot == echoBot || bot == mobileBot)) {
+        injectLater(answerDelayMs, 4, 0xF0A1, pushClip(bot));
+        return;
+    }
     switch (bot) {
     case echoBot:
     case mobileBot: {

@@ -69,6 +69,8 @@ private:
     void injectLater(int delayMs, ushort a, ushort b, const QList<ProtocolArg> &args);
     void changeSomePresence();
     void greet(uint bot);
+    // A bot's push message: a short generated clip (see DemoPush).
+    QList<ProtocolArg> pushClip(uint bot);
     // Random chats: server, login, match, the stranger's answers.
     bool handleRandomChat(const SentRequest &request);
     DemoStranger *m_stranger = nullptr;
@@ -77,6 +79,7 @@ private:
     bool m_failNext = false;
     bool m_offlineBotOnline = false;
     int m_pictureCount = 0;
+    int m_clipCount = 0;
     QList<uint> m_pendingOffline;
     QList<uint> m_greeted;
     QTimer m_presenceTimer;

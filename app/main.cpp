@@ -11,10 +11,12 @@
 #include <optional>
 
 #include "crashguard.h"
+#include "demopush.h"
 #include "demosession.h"
 #include "hosttracer.h"
 #include "modulehost.h"
 #include "replayrunner.h"
+#include "soundserver.h"
 #include "tracewriter.h"
 #include "zdir.h"
 #include "zmodalscript.h"
@@ -64,9 +66,21 @@ int main(int argc, char *argv[])
     const QCommandLineOption dictionaryOption(QStringLiteral("dictionary-server"),
                                               QStringLiteral("Dictionary download server for the installer."),
                                               QStringLiteral("URL"));
+    const QCommandLineOption soundOption(QStringLiteral("sound-server"),
+                                         QStringLiteral("Play and record through a private sound server whose "
+                                                        "speaker is the microphone (for machines without a sound card)."));
     parser.addOptions({replayOption, traceOption, profileOption, quitOption, latencyOption, openOption,
-                       dictionaryOption});
+                       dictionaryOption, soundOption});
     parser.process(app);
+
+    // Before anything looks at the audio devices: the back end connects once.
+    SoundServer soundServer;
+    if (parser.isSet(soundOption)) {
+        QString soundError;
+        if (!soundServer.start(&soundError))
+            qWarning("no private sound server: %s", qPrintable(soundError));
+    }
+    DemoPush demoPush(replay || !soundServer.isRunning() ? nullptr : &soundServer);
 
     TraceWriter writer;
     QString error;

@@ -4,6 +4,7 @@
 #include "guardedtextdocument.h"
 #include "zchattab_p.h"
 
+#include "zchatpushtoolbar.h"
 #include "zcontactcard.h"
 #include "zcontactcardlist.h"
 #include "zimagebutton.h"
@@ -12,6 +13,7 @@
 #include "ztextedit.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -164,6 +166,33 @@ void ZChatTab::buildInputRow(QWidget *lower)
 
 bool ZChatTab::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_recorderToolBar && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
+        // The recorder holds the keyboard while it runs, but typing goes on
+        // in the input: nothing typed is lost, and Enter still sends text.
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Escape)
+            return false;
+        if (key->key() == Qt::Key_F2) {
+            if (event->type() == QEvent::KeyPress)
+                slotPushMessageTimer();
+            return true;
+        }
+        QCoreApplication::sendEvent(input, event);
+        return true;
+    }
+    if (watched == input && event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        // F2 reaches the input when the button's shortcut cannot take it
+        // (its window is not the active one).
+        if (key->key() == Qt::Key_F2 && key->modifiers() == Qt::NoModifier && m_pushAction->isVisible()) {
+            slotPushMessageTimer();
+            return true;
+        }
+        if (key->key() == Qt::Key_Escape && isRecorderShown()) {
+            m_recorder->slotEmitClose();
+            return true;
+        }
+    }
     if (watched == input && event->type() == QEvent::KeyPress) {
         // Enter sends; Shift+Enter (or Ctrl+Enter) keeps its line break.
         auto *key = static_cast<QKeyEvent *>(event);

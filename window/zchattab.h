@@ -34,6 +34,7 @@ class QtColorPicker;
 namespace zubrel {
 
 class ZContactCard;
+class ZChatPushToolBar;
 class ZContactCardList;
 class ZImageButton;
 class ZMessageView;
@@ -157,6 +158,7 @@ public:
     QToolBar *editToolBar() const { return m_editToolBar; }
     QToolBar *fontToolBar() const { return m_fontToolBar; }
     QToolBar *recorderToolBar() const { return m_recorderToolBar; }
+    ZChatPushToolBar *pushToolBar() const { return m_recorder; }
     QToolButton *smileyButton() const { return m_smileyButton; }
     QToolButton *pushMessageButton() const { return m_pushButton; }
     QToolButton *pushMessagePickerButton() const { return m_pushPickerButton; }
@@ -190,11 +192,8 @@ signals:
     void sendPushMessage(const QString &fileName);
     void statusChanged(Zr::ContactStatus newStatus);
     void typing();
-    // Wiring points for the emoticon picker, push-message picker and
-    // recorder: the tab asks, they act.
+    // Wiring point for the emoticon picker: the tab asks, it acts.
     void smileyAddRequested();
-    void recordingRequested();
-    void recordingStopRequested();
     // Random chats and other networks turn the picker's favourites off.
     void favoritesEnabledChanged(bool enabled);
 
@@ -208,6 +207,8 @@ public slots:
     void slotCloseToolbars();
     void slotPushMessagePressed();
     void slotPushMessageReleased();
+    // A clip chosen in the push-message picker: sent when it can be read.
+    void sendChosenPushMessage(const QString &fileName);
     // Reached through the window's card notifications or the controller.
     void slotCardAliasChanged(const QString &alias);
     void slotCardIsTyping(bool typing);
@@ -307,6 +308,7 @@ private:
     QToolBar *m_editToolBar = nullptr;
     QToolBar *m_fontToolBar = nullptr;
     QToolBar *m_recorderToolBar = nullptr;
+    ZChatPushToolBar *m_recorder = nullptr; // the same bar as m_recorderToolBar
     QAction *m_fontAction = nullptr;
     QAction *m_soundAction = nullptr;
     QAction *m_boldAction = nullptr;

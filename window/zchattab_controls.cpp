@@ -8,8 +8,10 @@
 #include "zchatspelling.h"
 #include "zcontactcardlist.h"
 #include "zfaderwidget.h"
+#include "zchatpushtoolbar.h"
 #include "zimagebutton.h"
 #include "zmessageview.h"
+#include "zpushmessagepicker.h"
 #include "zsettings.h"
 #include "zsmileypicker.h"
 #include "zsmileytabbinding.h"
@@ -18,6 +20,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFile>
 #include <QFontComboBox>
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -108,14 +111,21 @@ void ZChatTab::buildEditToolBar()
     m_pushAction = m_editToolBar->addWidget(m_pushButton);
     connect(m_pushButton, &QToolButton::clicked, this, &ZChatTab::slotPushMessageTimer);
 
-    // The push-message picker (saved clips) takes this place.
-    m_pushPickerButton = toolButton(m_editToolBar, tr("View saved push messages"),
-                                    QStringLiteral(":/pushmessage_arrow"), QKeySequence());
+    // The push-message picker: theme clips and the user's saved ones.
+    auto *pushPicker = new ZPushMessagePicker(m_editToolBar);
+    pushPicker->setToolTip(tr("View saved push messages"));
+    pushPicker->setIcon(QIcon(QStringLiteral(":/pushmessage_arrow")));
+    pushPicker->setFocusPolicy(Qt::NoFocus);
+    pushPicker->setAutoRaise(true);
+    m_pushPickerButton = pushPicker;
     m_pushPickerButton->setObjectName(QStringLiteral("pushMessagePicker"));
     m_pushPickerButton->setMaximumSize(10, 32);
     m_pushPickerAction = m_editToolBar->addWidget(m_pushPickerButton);
-    connect(m_pushPickerButton, &QToolButton::pressed, this, &ZChatTab::slotPushMessagePressed);
-    connect(m_pushPickerButton, &QToolButton::released, this, &ZChatTab::slotPushMessageReleased);
+    connect(pushPicker, &QToolButton::pressed, this, &ZChatTab::slotPushMessagePressed);
+    connect(pushPicker, &QToolButton::released, this, &ZChatTab::slotPushMessageReleased);
+    connect(pushPicker, &QToolButton::toggled, m_pushButton, &QToolButton::setChecked);
+    connect(pushPicker, &ZPushMessagePicker::record, this, &ZChatTab::slotPushMessageTimer);
+    connect(pushPicker, &ZPushMessagePicker::pushMessage, this, &ZChatTab::sendChosenPushMessage);
 
     auto *gap = new QWidget(m_editToolBar);
     gap->setFixedWidth(105);
@@ -200,13 +210,23 @@ void ZChatTab::buildFontToolBar()
 
 void ZChatTab::buildRecorderToolBar()
 {
-    // The push-message recorder fills this bar; the tab only slides it in
-    // and out and asks for recording through recordingRequested().
-    m_recorderToolBar = new QToolBar(tr("zubrel push message toolbar"), this);
-    m_recorderToolBar->setObjectName(QStringLiteral("recorderToolBar"));
-    m_recorderToolBar->setMovable(false);
-    m_recorderToolBar->setContextMenuPolicy(Qt::CustomContextMenu);
-    m_recorderToolBar->hide();
+    m_recorder = new ZChatPushToolBar(this);
+    m_recorderToolBar = m_recorder;
+    m_recorder->installEventFilter(this);
+    connect(m_recorder, &ZChatPushToolBar::hid, this, &ZChatTab::slotCloseToolbars);
+    connect(m_recorder, &ZChatPushToolBar::sendPushMessage, this, &ZChatTab::sendPushMessage);
+    connect(m_recorder, &ZChatPushToolBar::recordingFailed, this, &ZChatTab::appendErrorMessage);
+}
+
+void ZChatTab::sendChosenPushMessage(const QString &fileName)
+{
+    // A saved clip may have gone since the picker listed it.
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        appendErrorMessage(tr("The push message could not be sent: its file cannot be read."));
+        return;
+    }
+    emit sendPushMessage(fileName);
 }
 
 void ZChatTab::buildSpellingMenu()
@@ -485,7 +505,7 @@ void ZChatTab::showSlidingToolBar(QToolBar *bar)
         bar->grabKeyboard();
         m_pushButton->setChecked(true);
         m_fontAction->setChecked(false);
-        emit recordingRequested();
+        m_recorder->startRecording();
     }
 }
 
@@ -502,7 +522,8 @@ void ZChatTab::hideSlidingToolBar(QToolBar *bar)
         m_fontAction->setChecked(false);
     } else {
         m_pushButton->setChecked(false);
-        emit recordingStopRequested();
+        // Closed without "Stop recording": nothing is sent.
+        m_recorder->cancel();
     }
 }
 
@@ -526,6 +547,7 @@ void ZChatTab::slotFadeDone(bool fadeOut)
         return;
     m_fontToolBar->hide();
     m_recorderToolBar->hide();
+    m_recorder->stopTimer();
     m_recorderToolBar->releaseKeyboard();
     view->viewport()->update();
     m_fontClosing = false;

@@ -7,6 +7,7 @@
 #include <QAudioFormat>
 #include <QAudioSource>
 #include <QCoreApplication>
+#include <QFile>
 #include <QMediaDevices>
 #include <QPointer>
 #include <QSoundEffect>
@@ -68,14 +69,18 @@ public:
     QList<QPointer<QSoundEffect>> effects;
     std::unique_ptr<QAudioSource> source;
     QPointer<QIODevice> input;
-    ZWavWriter writer;
+    QByteArray captured;
+    bool hasCapture = false;
     QTimer stopTimer;
-    QString filePath;
     int device = 0;
     int bits = 8;
     int channels = 1;
     int sampleRate = 8000;
     int recordTime = 10000;
+    // Recorded format, fixed when the capture started.
+    int capturedBits = 8;
+    int capturedChannels = 1;
+    int capturedRate = 8000;
     int level = 0;
 };
 
@@ -83,15 +88,23 @@ ZSound::ZSound()
     : d(std::make_unique<Private>())
 {
     d->stopTimer.setSingleShot(true);
-    connect(&d->stopTimer, &QTimer::timeout, this, &ZSound::stop);
+    connect(&d->stopTimer, &QTimer::timeout, this, [this] {
+        if (!d->source)
+            return;
+        if (d->input)
+            d->captured.append(d->input->readAll());
+        d->input = nullptr;
+        d->source->stop();
+        d->source.reset();
+        d->level = 0;
+        emit recordingFinished();
+    });
 }
 
 ZSound::~ZSound()
 {
-    // Finish the file so a recording cut short by the process end stays valid.
     if (d->source)
         d->source->stop();
-    d->writer.close();
 }
 
 // Owned by the application object: the audio back end must be gone before
@@ -113,6 +126,11 @@ bool ZSound::isAvailable() const
     return !QMediaDevices::audioOutputs().isEmpty() || !QMediaDevices::audioInputs().isEmpty();
 }
 
+bool ZSound::canRecord() const
+{
+    return !QMediaDevices::audioInputs().isEmpty();
+}
+
 void ZSound::play(const QString &path)
 {
     reportSound(QStringLiteral("play"), path);
@@ -128,7 +146,9 @@ void ZSound::play(const QString &path)
         if (effect->status() == QSoundEffect::Error)
             effect->deleteLater();
     });
-    effect->setSource(QUrl::fromLocalFile(path));
+    // Theme clips live in registered resources.
+    effect->setSource(path.startsWith(QLatin1String(":/")) ? QUrl(QStringLiteral("qrc") + path)
+                                                           : QUrl::fromLocalFile(path));
     effect->play();
     d->effects.removeAll(nullptr);
     d->effects.append(effect);
@@ -136,39 +156,52 @@ void ZSound::play(const QString &path)
 
 void ZSound::record()
 {
-    reportSound(QStringLiteral("record"), d->filePath);
-    if (isRecording() || d->filePath.isEmpty())
+    reportSound(QStringLiteral("record"), QString());
+    if (d->source) {
+        d->stopTimer.stop();
+        d->source->stop();
+        d->source.reset();
+    }
+    d->captured.clear();
+    d->hasCapture = false;
+    d->level = 0;
+    if (QMediaDevices::audioInputs().isEmpty())
         return;
     const QList<QAudioDevice> inputs = QMediaDevices::audioInputs();
-    if (inputs.isEmpty())
-        return;
-    const QAudioDevice device = d->device >= 0 && d->device < inputs.size()
-        ? inputs.at(d->device) : QMediaDevices::defaultAudioInput();
+    // Device 0 is whatever the system calls its default input.
+    const QAudioDevice device = d->device > 0 && d->device <= inputs.size()
+        ? inputs.at(d->device - 1) : QMediaDevices::defaultAudioInput();
 
     QAudioFormat format;
     format.setSampleRate(d->sampleRate);
     format.setChannelCount(d->channels);
     format.setSampleFormat(sampleFormat(d->bits));
-    if (!device.isFormatSupported(format))
-        return;
-    if (!d->writer.open(d->filePath, d->sampleRate, d->channels, d->bits))
+    if (device.isNull() || !device.isFormatSupported(format))
         return;
 
-    d->level = 0;
     d->source = std::make_unique<QAudioSource>(device, format);
+    // A tenth of a second per block keeps the level display lively.
+    d->source->setBufferSize(qMax(256, d->sampleRate * d->channels * d->bits / 8 / 10));
     d->input = d->source->start();
     if (!d->input) {
         d->source.reset();
-        d->writer.close();
         return;
     }
+    d->hasCapture = true;
+    d->capturedBits = d->bits;
+    d->capturedChannels = d->channels;
+    d->capturedRate = d->sampleRate;
     connect(d->input, &QIODevice::readyRead, this, [this] {
+        if (!d->input)
+            return;
         const QByteArray data = d->input->readAll();
-        d->level = peakLevel(data, d->bits);
-        // Disk full or size limit: keep what was written. Queued, because
-        // stopping deletes the device that is emitting right now.
-        if (!d->writer.write(data))
-            QMetaObject::invokeMethod(this, &ZSound::stop, Qt::QueuedConnection);
+        if (data.isEmpty())
+            return;
+        // Never more than the WAVE format can hold.
+        if (d->captured.size() + data.size() < qsizetype(0x7FFFFFFF) - ZWavWriter::headerSize)
+            d->captured.append(data);
+        d->level = peakLevel(data, d->capturedBits);
+        emit pegelChanged(d->level);
     });
     if (d->recordTime > 0)
         d->stopTimer.start(d->recordTime);
@@ -176,7 +209,7 @@ void ZSound::record()
 
 void ZSound::stop()
 {
-    reportSound(QStringLiteral("stop"), d->filePath);
+    reportSound(QStringLiteral("stop"), QString());
     for (const QPointer<QSoundEffect> &effect : std::as_const(d->effects)) {
         if (effect) {
             effect->stop();
@@ -190,19 +223,29 @@ void ZSound::stop()
     if (d->input) {
         // Samples still buffered belong to the recording.
         d->input->disconnect(this);
-        d->writer.write(d->input->readAll());
+        d->captured.append(d->input->readAll());
     }
+    d->input = nullptr;
     d->source->stop();
     d->source.reset();
     d->level = 0;
-    const QString path = d->writer.fileName();
-    d->writer.close();
-    emit recordingFinished(path);
+    emit recordingFinished();
 }
 
-void ZSound::createFile(const QString &path)
+bool ZSound::createFile(const QString &path)
 {
-    d->filePath = path;
+    reportSound(QStringLiteral("save"), path);
+    if (isRecording() || !d->hasCapture || d->captured.isEmpty() || path.isEmpty())
+        return false;
+    ZWavWriter writer;
+    if (!writer.open(path, d->capturedRate, d->capturedChannels, d->capturedBits))
+        return false;
+    const bool ok = writer.write(d->captured);
+    if (!writer.close() || !ok) {
+        QFile::remove(path);
+        return false;
+    }
+    return true;
 }
 
 void ZSound::setDevice(int device)
@@ -243,6 +286,11 @@ bool ZSound::isRecording() const
 int ZSound::level() const
 {
     return d->level;
+}
+
+qsizetype ZSound::capturedBytes() const
+{
+    return d->captured.size();
 }
 
 } // namespace zubrel

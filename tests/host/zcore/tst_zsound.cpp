@@ -77,13 +77,15 @@ void tst_ZSound::recordWithoutInputIsNoOp()
     sound->setSampleRate(8000);
     sound->setRecordTime(10000);
     sound->setBits(8);
-    sound->createFile(path);
     sound->record();
-
-    QCOMPARE(lastSound(events), QVariantMap({{"op", "record"}, {"path", path}}));
+    QCOMPARE(lastSound(events), QVariantMap({{"op", "record"}, {"path", QString()}}));
     QVERIFY(!sound->isRecording());
+    QVERIFY(!sound->canRecord());
     QCOMPARE(sound->level(), 0);
-    // No half-made file is left for the recorder to send.
+    sound->stop();
+    // Nothing was captured: no half-made file for the recorder to send.
+    QVERIFY(!sound->createFile(path));
+    QCOMPARE(lastSound(events), QVariantMap({{"op", "save"}, {"path", path}}));
     QVERIFY(!QFile::exists(path));
     QCOMPARE(finished.size(), 0);
 }
@@ -91,14 +93,12 @@ void tst_ZSound::recordWithoutInputIsNoOp()
 void tst_ZSound::stopReportsFilePath()
 {
     ZSound *sound = ZSound::instance();
-    const QString path = m_dir.filePath("pushmsg2.wav");
-    sound->createFile(path);
     QSignalSpy events(ZHostEvents::instance(), &ZHostEvents::event);
     QSignalSpy finished(sound, &ZSound::recordingFinished);
     sound->stop();
     sound->stop(); // stopping twice is harmless
     QCOMPARE(events.size(), 2);
-    QCOMPARE(lastSound(events), QVariantMap({{"op", "stop"}, {"path", path}}));
+    QCOMPARE(lastSound(events), QVariantMap({{"op", "stop"}, {"path", QString()}}));
     // Nothing was recording, so nothing finished.
     QCOMPARE(finished.size(), 0);
     QVERIFY(!sound->isRecording());
@@ -113,9 +113,9 @@ void tst_ZSound::badFormatValuesAreSafe()
     sound->setChannels(0);
     sound->setSampleRate(-1);
     sound->setRecordTime(-100);
-    sound->createFile(m_dir.filePath("pushmsg3.wav"));
     sound->record();
     sound->stop();
+    QVERIFY(!sound->createFile(m_dir.filePath("pushmsg3.wav")) || sound->canRecord());
     QVERIFY(!sound->isRecording());
     sound->setDevice(0);
 }

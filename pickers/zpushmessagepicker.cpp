@@ -1,0 +1,84 @@
+#include "zpushmessagepicker.h"
+
+#include "zpushmessagearea.h"
+#include "zpushmessageframe.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
+
+namespace zubrel {
+
+ZPushMessagePicker::ZPushMessagePicker(QWidget *parent)
+    : QToolButton(parent)
+{
+    setCheckable(true);
+    m_popup = new ZPushMessageAreaReal(this);
+    m_popup->setMorePushMessages(true);
+    m_popup->setSetupPushMessages(false);
+    connect(this, &QToolButton::clicked, this, &ZPushMessagePicker::slotPushMessages);
+    connect(m_popup.data(), &ZPushMessageAreaReal::hid, this, &ZPushMessagePicker::slotPopupClosed);
+    connect(m_popup.data(), &ZPushMessageAreaReal::clicked, this, &ZPushMessagePicker::slotPushMessageClicked);
+}
+
+ZPushMessagePicker::~ZPushMessagePicker()
+{
+    // The popup is our child; its hide on destruction must not call back
+    // into a half-destroyed button.
+    if (m_popup)
+        m_popup->disconnect(this);
+}
+
+void ZPushMessagePicker::slotPushMessagesTimer()
+{
+    QTimer::singleShot(deferMs, this, &ZPushMessagePicker::slotPushMessages);
+}
+
+void ZPushMessagePicker::slotPushMessages()
+{
+    if (!isChecked()) {
+        m_popup->hide();
+        return;
+    }
+    QPoint point = mapToGlobal(rect().bottomLeft());
+    point.setX(qMax(0, point.x()));
+    point.setY(qMax(0, point.y()));
+    const QSize size = m_popup->sizeHint();
+    const QScreen *screen = QGuiApplication::screenAt(point);
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (screen) {
+        const QRect area = screen->geometry();
+        // Keep the popup on the screen: line it up with the button's right
+        // edge, or open it above the button.
+        if (area.width() < point.x() + size.width())
+            point.rx() -= size.width() - width();
+        if (area.height() < point.y() + size.height() + 2)
+            point.ry() -= size.height() + height() - 2;
+    }
+    m_popup->move(point);
+    m_popup->area()->favoritesFrame()->setTheme(QStringLiteral("favorites"));
+    m_popup->show();
+}
+
+void ZPushMessagePicker::slotPushMessageClicked(const QString &shortcut, const QString &theme)
+{
+    Q_UNUSED(theme);
+    if (shortcut == QLatin1String("setup"))
+        return;
+    if (shortcut == QLatin1String("more")) {
+        emit record();
+        return;
+    }
+    emit pushMessage(shortcut);
+}
+
+void ZPushMessagePicker::slotPopupClosed()
+{
+    setChecked(false);
+    update();
+    if (window())
+        window()->activateWindow();
+}
+
+} // namespace zubrel
