@@ -209,6 +209,9 @@ void tst_ZPushMessagePicker::sectionsAndChoosing()
 
     QSignalSpy sent(&picker, &ZPushMessagePicker::pushMessage);
     QSignalSpy record(&picker, &ZPushMessagePicker::record);
+    picker.setChecked(true);
+    picker.slotPushMessages();
+    QVERIFY(QTest::qWaitForWindowExposed(picker.popup()));
     QTest::mouseClick(fanfare, Qt::LeftButton, {}, QPoint(5, 5));
     QTRY_COMPARE(sent.size(), 1);
     QCOMPARE(sent.at(0).at(0).toString(), fanfare->res());

@@ -2,6 +2,8 @@
 // notices and sounds, push-message links, settings and reduced modes.
 #include "zchattab.h"
 #include "zchattab_p.h"
+#include "zchatpushtoolbar.h"
+#include "zsound.h"
 #include "zcontactcard.h"
 #include "zcontactcardlist.h"
 #include "qtcolorpicker.h"
@@ -64,6 +66,7 @@ class tst_ZChatTab : public QObject
     Q_OBJECT
 
 private slots:
+    void recorderWithoutSoundSendsNothing();
     void initTestCase();
     void init();
     void sendEnabledOnlyWithInput();
@@ -413,6 +416,29 @@ void tst_ZChatTab::slidingToolbarClosesOnce()
     QVERIFY(!tab.isFontToolBarShown());
     QVERIFY(!tab.fontAction()->isChecked());
     QTRY_VERIFY(tab.fontToolBar()->isHidden());
+}
+
+void tst_ZChatTab::recorderWithoutSoundSendsNothing()
+{
+    if (ZSound::instance()->canRecord())
+        QSKIP("this machine can record");
+    ZChatTab tab;
+    tab.resize(600, 400);
+    tab.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&tab));
+    QSignalSpy sent(&tab, &ZChatTab::sendPushMessage);
+    QTest::keyClicks(tab.input, "kept");
+    QTest::keyClick(tab.input, Qt::Key_F2);
+    QTRY_VERIFY(tab.isRecorderShown());
+    // Said at once, not after the user has talked into nothing.
+    QVERIFY(tab.pushToolBar()->unavailableLabel()->isVisible());
+    QCOMPARE(tab.pushToolBar()->unavailableLabel()->text(), QStringLiteral("Recording is not available on this computer."));
+    tab.pushToolBar()->stopAction()->trigger();
+    QTRY_VERIFY(!tab.isRecorderShown());
+    QCOMPARE(sent.size(), 0);
+    QVERIFY(tab.viewText().contains(QStringLiteral("Recording is not available on this computer.")));
+    QCOMPARE(tab.inputText(), QStringLiteral("kept"));
+    QVERIFY(QDir(ZDir::pushMessagesTempPath(true)).isEmpty());
 }
 
 QTEST_MAIN(tst_ZChatTab)
