@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMetaEnum>
 #include <QMimeData>
+#include <QCoreApplication>
 #include <QTest>
 #include <QTextBrowser>
 #include <QUrl>
@@ -162,8 +163,13 @@ bool ReplayUiSteps::doType(const QJsonObject &step, QString *error)
             // A person pauses at the end of a word longer than the input's
             // 20 ms deferral: shortcuts typed before a blank are replaced
             // as they would be for a real typist.
-            if (c.isSpace())
+            if (c.isSpace()) {
                 QTest::qWait(30);
+                // qWait may return right after its last sleep without
+                // looking at timers that fell due during it; on a busy
+                // machine that left the deferral for a later key.
+                QCoreApplication::processEvents();
+            }
             continue;
         }
         const qsizetype length = c.isHighSurrogate() && i + 1 < typed.size() ? 2 : 1;
