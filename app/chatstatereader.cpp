@@ -47,6 +47,13 @@ QJsonValue property(const QWidget *tab, const char *name, const QJsonValue &fall
     return QJsonValue::fromVariant(value);
 }
 
+// Shown as far as the chat is concerned: a card in a hidden user list is
+// not, whether or not its window is on screen.
+bool isShown(const QWidget *widget)
+{
+    return widget->isVisibleTo(widget->window());
+}
+
 QJsonObject cardState(const ZContactCard *card)
 {
     return QJsonObject{{QStringLiteral("id"), card->zubrelId()},
@@ -55,7 +62,8 @@ QJsonObject cardState(const ZContactCard *card)
                        {QStringLiteral("typing"), card->isTyping()},
                        {QStringLiteral("blocked"), card->isBlocked()},
                        {QStringLiteral("mobile"), card->isMobile()},
-                       {QStringLiteral("generalApp"), card->generalApp()}};
+                       {QStringLiteral("generalApp"), card->generalApp()},
+                       {QStringLiteral("visible"), isShown(card)}};
 }
 
 QStringList keysOf(const QVariantMap &registry, const QString &name, const QString &prefix)
@@ -206,12 +214,15 @@ QJsonObject ChatStateReader::tabState(QWidget *tab, const QString &title)
     if (const ZContactCard *card = ChatStateReader::card(tab, QStringLiteral("own")))
         own = QJsonObject{{QStringLiteral("id"), card->zubrelId()},
                           {QStringLiteral("alias"), card->alias()},
-                          {QStringLiteral("status"), card->status()}};
+                          {QStringLiteral("status"), card->status()},
+                          {QStringLiteral("visible"), isShown(card)}};
     QJsonObject result{{QStringLiteral("title"), title},
                        {QStringLiteral("input"), property(tab, "inputText", plainText(input(tab)))},
                        {QStringLiteral("view"), property(tab, "viewText", plainText(view(tab)))},
                        {QStringLiteral("cards"), cardList},
                        {QStringLiteral("own"), own}};
+    if (const QWidget *field = input(tab))
+        result.insert(QStringLiteral("readOnly"), field->property("readOnly").toBool());
     for (const char *name : {"noLog", "encrypted", "otherNetwork", "plain", "multichat", "multiChatOwner",
                              "randomChat", "multichatId", "randomChatId"})
         result.insert(QLatin1String(name), property(tab, name, QJsonValue::Null));

@@ -70,6 +70,7 @@ ReplayRunner::ReplayRunner(TraceWriter *writer, HostTracer *tracer, ModuleHost *
         return [this, member](const QJsonObject &step, QString *error) { return (this->*member)(step, error); };
     };
     m_steps = {{QStringLiteral("directory"), bind(&ReplayRunner::doDirectory)},
+               {QStringLiteral("contact"), bind(&ReplayRunner::doContact)},
                {QStringLiteral("start"), bind(&ReplayRunner::doStart)},
                {QStringLiteral("stop"), bind(&ReplayRunner::doStop)},
                {QStringLiteral("ready"), bind(&ReplayRunner::doReady)},
@@ -171,6 +172,16 @@ bool ReplayRunner::doDirectory(const QJsonObject &step, QString *error)
     QString message;
     if (!CZuBuddy_Administrator::Instance()->loadJson(step, m_scriptFolder, &message)) {
         *error = QStringLiteral("directory: ") + message;
+        return false;
+    }
+    return true;
+}
+
+bool ReplayRunner::doContact(const QJsonObject &step, QString *error)
+{
+    QString message;
+    if (!CZuBuddy_Administrator::Instance()->changeJson(step, m_scriptFolder, &message)) {
+        *error = QStringLiteral("contact: ") + message;
         return false;
     }
     return true;

@@ -40,6 +40,7 @@ private:
     using Step = std::function<bool(const QJsonObject &step, QString *error)>;
 
     bool doDirectory(const QJsonObject &step, QString *error);
+    bool doContact(const QJsonObject &step, QString *error);
     bool doStart(const QJsonObject &step, QString *error);
     bool doStop(const QJsonObject &step, QString *error);
     bool doReady(const QJsonObject &step, QString *error);

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -17,12 +18,40 @@
 
 #include "chatstatereader.h"
 #include "zcontactcard.h"
+#include "zhostevents.h"
 
 namespace zubrel {
+
+namespace {
+
+// Schemes the desktop would open in another program. The module installs
+// its own handlers for the schemes it owns (sip, ftp, pushplay ...), which
+// take precedence because they are installed later.
+const QStringList externalSchemes = {QStringLiteral("http"), QStringLiteral("https"), QStringLiteral("mailto"),
+                                     QStringLiteral("tel"),  QStringLiteral("callto"), QStringLiteral("file")};
+
+} // namespace
 
 ReplayUiSteps::ReplayUiSteps(QObject *parent)
     : QObject(parent)
 {
+    for (const QString &scheme : externalSchemes)
+        QDesktopServices::setUrlHandler(scheme, this, "reportOpened");
+}
+
+ReplayUiSteps::~ReplayUiSteps()
+{
+    for (const QString &scheme : externalSchemes)
+        QDesktopServices::unsetUrlHandler(scheme);
+}
+
+void ReplayUiSteps::reportOpened(const QUrl &url)
+{
+    // Reported as the platform layer reports an opened link, but never
+    // handed back to the desktop, which would call this handler again.
+    ZHostEvents::instance()->report(QStringLiteral("platform"),
+                                    {{QStringLiteral("op"), QStringLiteral("openUrl")},
+                                     {QStringLiteral("url"), url.toString()}});
 }
 
 QStringList ReplayUiSteps::stepNames()
@@ -295,6 +324,9 @@ bool ReplayUiSteps::doLink(const QJsonObject &step, QString *error)
         QMetaObject::invokeMethod(view, "linkActivated", Qt::DirectConnection, Q_ARG(QUrl, url));
     if (browser)
         emit browser->anchorClicked(url);
+    // Then, as a click does, the desktop's URL handlers get the link.
+    if (view->property("openExternalLinks").toBool())
+        QDesktopServices::openUrl(url);
     return true;
 }
 

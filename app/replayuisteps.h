@@ -6,6 +6,7 @@
 #include <QJsonObject>
 #include <QObject>
 #include <QStringList>
+#include <QUrl>
 
 class QWidget;
 
@@ -16,6 +17,7 @@ class ReplayUiSteps : public QObject
     Q_OBJECT
 public:
     explicit ReplayUiSteps(QObject *parent = nullptr);
+    ~ReplayUiSteps() override;
 
     static QStringList stepNames();
     void setScriptFolder(const QString &folder) { m_scriptFolder = folder; }
@@ -27,6 +29,11 @@ public:
     static bool modifiersFromNames(const QJsonValue &names, Qt::KeyboardModifiers *mods);
     // Menu text compared without mnemonic marks and without a shortcut suffix.
     static QString menuText(const QString &text);
+
+private slots:
+    // Desktop URL handler of the schemes nobody in the process handles: a
+    // replay reports the link instead of launching a program for it.
+    void reportOpened(const QUrl &url);
 
 private:
     bool doType(const QJsonObject &step, QString *error);

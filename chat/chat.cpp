@@ -325,7 +325,9 @@ void Chat::newChat(QString zubrelId)
     const CZuBuddy user = CZuBuddy::CurrentUser();
     fillCard(own, user, QString::number(user.Id()));
     own->setOwn(true);
-    own->setInternalId(zubrelId.toInt());
+    // The card keeps an int: ids from 2^31 up keep their bits and are read
+    // back as unsigned, never as 0 or a negative number.
+    own->setInternalId(int(zubrelId.toUInt()));
     own->setMobile(false);
     fileCard(QString::number(user.Id()), own);
 
@@ -459,6 +461,10 @@ void Chat::sendActivation(ZChatTab *tab)
 void Chat::slotDeleteChat()
 {
     auto *window = qobject_cast<ZChat *>(sender());
+    // A slideshow answer after this must not place anything beside a
+    // window that is closing.
+    if (slideshowWindow == window)
+        slideshowWindow.clear();
     ZChatTab *tab = firstTab(window);
     if (!tab)
         return;

@@ -52,6 +52,10 @@ public:
     // The random chat window of the newest search, from its creation until
     // its login is answered (a failed one leaves it here, saying so).
     static QPointer<ZChat> pendingRandomChat;
+    // The chat window beside which the next slideshow window is placed; set
+    // when the user starts a slideshow or screenshot, consumed by the next
+    // slideshow answer. Guarded: the window may close before the answer.
+    static QPointer<ZChat> slideshowWindow;
 
     // The one multi chat the user is creating: the key its waiting window is
     // filed under in multichats until the server names the chat, and the
@@ -97,6 +101,7 @@ public slots:
     void slotFtp(const QUrl &url);
     void slotDroppedFiles(QStringList files, Zr::ClientApplication application);
     void slotSlideshow(RequestHandler *handler, Request *request);
+    void slotSlideshow(Request *request);
     void slotAction(RequestHandler *handler, Request *request);
 
     // Chat actions.
@@ -190,6 +195,27 @@ protected:
     void quitRandomChat(ZChatTab *tab);
 
 private:
+    // Contact state helpers (chat_contactstate.cpp).
+    void applyPrivacyList(Request *request, QStringList *list, void (Chat::*notify)(const QString &id));
+    void noteBlocked(const QString &id);
+    void noteInvisible(const QString &id);
+    void noteHidden(const QString &id);
+    void endChatsOnGoingOffline(QHash<QString, QPointer<ZChat>> *windows, QHash<QString, QStringList> *info,
+                                bool multi);
+    // Chat action helpers (chat_actions.cpp).
+    static void addMemberBlock(Protocol &protocol, const ZChatTab *tab);
+    static ZChatTab *owningTab(const QObject *card);
+    void sendChatAction(const QString &id, Protocol &protocol);
+    // Private session (chat_privatesession.cpp).
+    void proposePrivateSession(ZChat *window, ZChatTab *tab);
+    void sendPrivateSessionState(const QString &partner, bool active);
+    // Slideshow placement (chat_links.cpp).
+    void slotSlideshowFailed(Request *request);
+    ZChat *findSlideshowChat(QStringList participants);
+    void placeSlideshow(ZChat *chat, quint64 handle);
+    // Tabs whose proposal of a private session awaits the partner's state.
+    QList<QPointer<ZChatTab>> noLogProposals;
+
     void registerCommands();
     void fillCard(ZContactCard *card, const CZuBuddy &buddy, const QString &zubrelId);
     void replayHistory(ZChatTab *tab, ZChatLogger *logger);

@@ -61,7 +61,8 @@ void ZChatTab::slotIsTypingStop()
 
 void ZChatTab::slotSend()
 {
-    if (input->toPlainText().trimmed().isEmpty())
+    // A read-only input belongs to a conversation that has ended.
+    if (input->isReadOnly() || input->toPlainText().trimmed().isEmpty())
         return;
     const QString html = hooks().convertForSend ? hooks().convertForSend(this)
                                                 : bodyOfInputHtml(input->toHtml());

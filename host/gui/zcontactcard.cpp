@@ -106,8 +106,11 @@ void ZContactCard::setZubrelId(const QString &id)
 
 void ZContactCard::setAlias(const QString &alias)
 {
+    const bool changed = alias != m_alias || alias.isNull() != m_alias.isNull();
     m_alias = alias;
     updateAlias();
+    if (changed)
+        emit aliasChanged(m_alias);
 }
 
 void ZContactCard::setAvatar(const QPixmap &pixmap, bool fade)
@@ -120,8 +123,11 @@ void ZContactCard::setAvatar(const QPixmap &pixmap, bool fade)
 
 void ZContactCard::setStatus(int status)
 {
+    const bool changed = status != m_status;
     m_status = status;
     updateStatus();
+    if (changed)
+        emit statusChanged(Zr::ContactStatus(status));
 }
 
 QString ZContactCard::statusName() const
@@ -162,8 +168,11 @@ void ZContactCard::setBlocked(bool blocked)
 
 void ZContactCard::setTyping(bool typing)
 {
+    const bool changed = typing != m_typing;
     m_typing = typing;
     updateMarks();
+    if (changed)
+        emit isTyping(typing);
 }
 
 void ZContactCard::setBig(bool big)

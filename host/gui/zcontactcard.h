@@ -13,6 +13,9 @@
 #include <memory>
 
 #include <QLabel>
+
+#include "zr.h"
+
 class QMenu;
 class QMimeData;
 
@@ -75,6 +78,11 @@ signals:
     void actionId(const QString &id);
     void avatarClicked();
     void newAvatar(const QStringList &fileNames);
+    // Changes of what the card shows, for the chat that titles itself after
+    // its partner; emitted only when the value really changes.
+    void aliasChanged(const QString &alias);
+    void isTyping(bool typing);
+    void statusChanged(Zr::ContactStatus status);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -23,6 +23,15 @@ void reportPlatform(const QString &op, QWidget *window, const QVariantList &valu
                                      {QStringLiteral("values"), values}});
 }
 
+// rect is the outer frame; Qt sizes the client area, so take the
+// decoration off (none before the window was first shown).
+void placeFrame(QWidget *window, const QRect &rect)
+{
+    const QSize decoration = window->frameGeometry().size() - window->geometry().size();
+    window->move(rect.topLeft());
+    window->resize((rect.size() - decoration).expandedTo(QSize(0, 0)));
+}
+
 } // namespace
 
 ZPlatform *ZPlatform::instance()
@@ -52,11 +61,7 @@ void ZPlatform::setWindowGeometry(QWidget *window, const QRect &rect)
         return;
     reportPlatform(QStringLiteral("setGeometry"), window,
                    {rect.x(), rect.y(), rect.width(), rect.height()});
-    // rect is the outer frame; Qt sizes the client area, so take the
-    // decoration off (none before the window was first shown).
-    const QSize decoration = window->frameGeometry().size() - window->geometry().size();
-    window->move(rect.topLeft());
-    window->resize((rect.size() - decoration).expandedTo(QSize(0, 0)));
+    placeFrame(window, rect);
 }
 
 void ZPlatform::raiseAndActivate(QWidget *window)
@@ -66,6 +71,40 @@ void ZPlatform::raiseAndActivate(QWidget *window)
     reportPlatform(QStringLiteral("raise"), window);
     window->raise();
     window->activateWindow();
+}
+
+namespace {
+
+void reportNative(const QString &op, quint64 handle, const QVariantList &values = {})
+{
+    ZHostEvents::instance()->report(QStringLiteral("platform"),
+                                    {{QStringLiteral("op"), op},
+                                     {QStringLiteral("window"), qlonglong(handle)},
+                                     {QStringLiteral("values"), values}});
+}
+
+QWidget *ownWindow(quint64 handle)
+{
+    QWidget *widget = QWidget::find(WId(handle));
+    return widget ? widget->window() : nullptr;
+}
+
+} // namespace
+
+void ZPlatform::setNativeWindowGeometry(quint64 handle, const QRect &rect)
+{
+    reportNative(QStringLiteral("setGeometry"), handle, {rect.x(), rect.y(), rect.width(), rect.height()});
+    if (QWidget *window = ownWindow(handle))
+        placeFrame(window, rect);
+}
+
+void ZPlatform::raiseNativeWindow(quint64 handle)
+{
+    reportNative(QStringLiteral("raise"), handle);
+    if (QWidget *window = ownWindow(handle)) {
+        window->raise();
+        window->activateWindow();
+    }
 }
 
 bool ZPlatform::openUrl(const QUrl &url)

@@ -34,6 +34,11 @@ public:
     // Places the window's outer frame at rect (screen coordinates).
     virtual void setWindowGeometry(QWidget *window, const QRect &rect);
     virtual void raiseAndActivate(QWidget *window);
+    // The same for a window another module owns, known only by its native
+    // handle (reported with "window": handle). A handle of a window of this
+    // process is acted on; foreign windows are left to the window manager.
+    virtual void setNativeWindowGeometry(quint64 handle, const QRect &rect);
+    virtual void raiseNativeWindow(quint64 handle);
     // True when the link was handed to the desktop (or, scripted, reported).
     virtual bool openUrl(const QUrl &url);
     virtual bool startDetached(const QString &program, const QStringList &arguments);

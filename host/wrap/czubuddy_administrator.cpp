@@ -223,6 +223,60 @@ bool CZuBuddy_Administrator::loadJson(const QJsonObject &json, const QString &ba
     return true;
 }
 
+bool CZuBuddy_Administrator::changeJson(const QJsonObject &json, const QString &baseFolder, QString *error)
+{
+    const auto fail = [error](const QString &text) {
+        if (error)
+            *error = text;
+        return false;
+    };
+    bool ok = json.value(QLatin1String("self")).toBool(false);
+    const uint id = ok ? m_currentUser : readId(json.value(QLatin1String("id")), &ok);
+    const BuddyData *known = ok ? data(id) : nullptr;
+    if (!known)
+        return fail(QStringLiteral("no such contact"));
+    BuddyData changed = *known;
+    const QJsonValue nick = json.value(QLatin1String("nick"));
+    if (nick.isString()) {
+        changed.nickname = nick.toString();
+        changed.nicknameValid = true;
+    } else if (nick.isNull()) {
+        changed.nicknameValid = false;
+    } else if (!nick.isUndefined()) {
+        return fail(QStringLiteral("\"nick\" must be a text or null"));
+    }
+    const QJsonValue status = json.value(QLatin1String("status"));
+    if (status.isDouble() && status.toDouble() == double(status.toInt())) {
+        changed.userState = status.toInt();
+        changed.userStateValid = true;
+    } else if (status.isNull()) {
+        changed.userStateValid = false;
+    } else if (!status.isUndefined()) {
+        return fail(QStringLiteral("\"status\" must be a whole number or null"));
+    }
+    const QJsonValue picture = json.value(QLatin1String("picture"));
+    if (picture.isString() || picture.isNull()) {
+        const QString path = picture.toString();
+        changed.picturePath = path.isEmpty() || !QFileInfo(path).isRelative() || baseFolder.isEmpty()
+                                  ? path
+                                  : QDir(baseFolder).filePath(path);
+    } else if (!picture.isUndefined()) {
+        return fail(QStringLiteral("\"picture\" must be a path or null"));
+    }
+    const QJsonValue mobile = json.value(QLatin1String("mobile"));
+    if (mobile.isBool())
+        changed.clientType = mobile.toBool() ? 0x21 : 1;
+    else if (!mobile.isUndefined())
+        return fail(QStringLiteral("\"mobile\" must be true or false"));
+    const QJsonValue client = json.value(QLatin1String("client"));
+    if (client.isDouble())
+        changed.clientType = client.toInt();
+    else if (!client.isUndefined())
+        return fail(QStringLiteral("\"client\" must be a number"));
+    updateBuddy(changed);
+    return true;
+}
+
 bool CZuBuddy_Administrator::loadJsonFile(const QString &path, QString *error)
 {
     QFile file(path);

@@ -54,6 +54,12 @@ public:
     // anything malformed, leaving the directory unchanged.
     bool loadJson(const QJsonObject &json, const QString &baseFolder = {}, QString *error = nullptr);
     bool loadJsonFile(const QString &path, QString *error = nullptr);
+    // One contact's change, announced with OnBuddyChanged: {"id" or
+    // "self": true, and any of "nick" (null: not valid), "status" (null:
+    // not valid), "picture" (path; empty or null: none), "mobile" (bool),
+    // "client"}. False and an error text for an unknown contact or a
+    // malformed field, leaving the directory unchanged.
+    bool changeJson(const QJsonObject &json, const QString &baseFolder = {}, QString *error = nullptr);
     void setReady();
     bool isReady() const { return m_ready; }
 
