@@ -194,6 +194,14 @@ private slots:
         changed.userState = 8; // not a status: the card keeps its own
         CZuBuddy_Administrator::Instance()->updateBuddy(changed);
         QCOMPARE(tab->cardList->currentCard()->status(), 4);
+
+        // The block list reaches both cards; the notice goes to the chat.
+        ZContactCard *inMulti = multi->tabs().first()->cardList->currentCard();
+        f.network()->inject(1, 0xF102, {ProtocolArg(4, 0, 1), ProtocolArg(6, 0, anna)});
+        QVERIFY(tab->cardList->currentCard()->isBlocked() && inMulti->isBlocked());
+        QCOMPARE(tab->viewText().count("This contact is blocked"), 1);
+        f.network()->inject(1, 0xF102, {ProtocolArg(4, 0, 0)});
+        QVERIFY(!tab->cardList->currentCard()->isBlocked() && !inMulti->isBlocked());
         delete multi;
     }
 
