@@ -403,7 +403,9 @@ void Chat::slotNewChat(RequestHandler *, Request *request)
 {
     QString id;
     ZChat *window = nullptr;
+    bool wasOpen = false;
     if (Internal::readContactId(*request->protocol(), 0, &id)) {
+        wasOpen = chatWindow(id) != nullptr;
         newChat(id);
         window = chatWindow(id);
     }
@@ -415,6 +417,10 @@ void Chat::slotNewChat(RequestHandler *, Request *request)
     reply.addArg(ProtocolArg(6, 0, int(window->winId())));
     m_helper->requestSucceeded(request, &reply);
     window->showNormal();
+    // Opening a contact again brings its chat to the front, even when it
+    // hides behind other windows.
+    if (wasOpen)
+        ZPlatform::instance()->raiseAndActivate(window);
 }
 
 void Chat::slotNewChat2(RequestHandler *, Request *request)

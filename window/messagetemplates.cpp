@@ -1,5 +1,7 @@
 #include "messagetemplates.h"
 
+#include <QLocale>
+
 namespace zubrel {
 
 namespace {
@@ -215,7 +217,9 @@ QString MessageTemplates::shortTime(const QDateTime &time)
 
 QString MessageTemplates::longTime(const QDateTime &time)
 {
-    return time.toString(QStringLiteral("yyyy/dd/MM hh:mm:ss"));
+    // The reader's own date order: a fixed year/day/month form reads
+    // 7 December as 12 July for nearly everyone.
+    return QLocale().toString(time.date(), QLocale::ShortFormat) + u' ' + time.toString(QStringLiteral("hh:mm:ss"));
 }
 
 } // namespace zubrel

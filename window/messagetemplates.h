@@ -33,7 +33,7 @@ public:
     static QString stripStyles(const QString &html);
 
     static QString shortTime(const QDateTime &time); // "hh:mm"
-    static QString longTime(const QDateTime &time);  // "yyyy/dd/MM hh:mm:ss"
+    static QString longTime(const QDateTime &time);  // locale's short date, "hh:mm:ss"
 
     static bool isNotice(Kind kind) { return kind >= System; }
     // The style of an entry's body div (header kinds) or notice span, as the

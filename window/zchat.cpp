@@ -115,7 +115,7 @@ void ZChat::buildMenus()
     QAction *help = m_helpMenu->addAction(tr("&Help Functions"));
     help->setShortcut(QKeySequence::HelpContents);
     connect(help, &QAction::triggered, this, &ZChat::slotHelpTimer);
-    connect(m_helpMenu->addAction(tr("&Fequently Asked Questions (FAQ)")), &QAction::triggered, this,
+    connect(m_helpMenu->addAction(tr("&Frequently Asked Questions (FAQ)")), &QAction::triggered, this,
             &ZChat::slotFaqTimer);
 }
 

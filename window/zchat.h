@@ -123,6 +123,8 @@ private:
     void bindTabSignals(ZChatTab *tab);
     void updateTitle(const QString &alias);
     void storeChatGeometry();
+    QPoint cascadePosition(const QPoint &start) const;
+    void openHelpPage(const QUrl &url);
     QString contactKey() const;
     void handleDrop(const QMimeData *mime);
 

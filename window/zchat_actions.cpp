@@ -12,6 +12,8 @@
 #include "ztextedit.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QScreen>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
@@ -91,12 +93,20 @@ void ZChat::slotOwnUser()
 
 void ZChat::slotHelp()
 {
-    QDesktopServices::openUrl(QUrl(makerSite + QStringLiteral("/?go=help")));
+    openHelpPage(QUrl(makerSite + QStringLiteral("/?go=help")));
 }
 
 void ZChat::slotFaq()
 {
-    QDesktopServices::openUrl(QUrl(makerSite + QStringLiteral("/?go=faq")));
+    openHelpPage(QUrl(makerSite + QStringLiteral("/?go=faq")));
+}
+
+void ZChat::openHelpPage(const QUrl &url)
+{
+    // Without a browser the entry would otherwise do nothing at all.
+    if (!ZPlatform::instance()->openUrl(url))
+        ZMessageBox::information(this, tr("Help"),
+                                 tr("No web browser could be started. The page is at %1").arg(url.toString()));
 }
 
 void ZChat::slotFormat()
@@ -169,10 +179,33 @@ void ZChat::restoreChatGeometry()
     QRect rect = geometry();
     if (x >= 0 || y >= 0)
         rect.moveTo(x, y);
+    else
+        rect.moveTo(cascadePosition(rect.topLeft()));
     if (w >= 0 || h >= 0)
         rect.setSize(QSize(w, h));
     if (rect != geometry())
         ZPlatform::instance()->setWindowGeometry(this, rect);
+}
+
+QPoint ZChat::cascadePosition(const QPoint &start) const
+{
+    // Without a saved place every new window would open exactly on top of
+    // the last one, hiding it; step down and right past each one there.
+    constexpr int step = 28;
+    QList<QPoint> taken;
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (widget != this && widget->isVisible() && qobject_cast<ZChat *>(widget))
+            taken.append(widget->pos());
+    }
+    QPoint position = start;
+    const QScreen *screen = this->screen();
+    const QRect available = screen ? screen->availableGeometry() : QRect();
+    for (int i = 0; i < 32 && taken.contains(position); ++i) {
+        position += QPoint(step, step);
+        if (available.isValid() && !available.contains(position + QPoint(width() / 2, height() / 2)))
+            position = available.topLeft() + QPoint(step * (i + 1), 0); // back to the top, a little right
+    }
+    return position;
 }
 
 void ZChat::storeChatGeometry()

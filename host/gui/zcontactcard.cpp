@@ -74,6 +74,11 @@ ZContactCard::ZContactCard(QWidget *parent)
     m_statusLabel = new QLabel(this);
     m_statusLabel->setObjectName(QStringLiteral("statusName"));
     m_statusLabel->setTextFormat(Qt::PlainText);
+    // The card is narrow: the label takes what is left and elides into it
+    // instead of being cut mid-letter.
+    m_statusLabel->setMinimumWidth(1);
+    m_statusLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_statusLabel->installEventFilter(this);
     statusRow->addWidget(m_statusIcon);
     statusRow->addWidget(m_statusLabel, 1);
     text->addLayout(statusRow);
@@ -84,6 +89,16 @@ ZContactCard::ZContactCard(QWidget *parent)
     m_blockedMark = makeMark(QStringLiteral(":/marks/blocked"), tr("Blocked"), this);
     m_mobileMark = makeMark(QStringLiteral(":/marks/mobile"), tr("Mobile"), this);
     marks->addWidget(m_typingMark);
+    // The pencil alone is easy to miss; the words are seen at a glance.
+    m_typingText = new QLabel(tr("typing\u2026"), this);
+    m_typingText->setObjectName(QStringLiteral("typing"));
+    QFont typingFont = m_typingText->font();
+    typingFont.setBold(true);
+    typingFont.setItalic(true);
+    m_typingText->setFont(typingFont);
+    m_typingText->setStyleSheet(QStringLiteral("color: #1a73e8;"));
+    m_typingText->hide();
+    marks->addWidget(m_typingText);
     marks->addWidget(m_blockedMark);
     marks->addWidget(m_mobileMark);
     marks->addStretch(1);
@@ -291,6 +306,8 @@ QStringList ZContactCard::droppedPictures(const QMimeData *mime) const
 
 bool ZContactCard::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_statusLabel && event->type() == QEvent::Resize)
+        showStatusText();
     if (watched != m_avatarLabel)
         return QWidget::eventFilter(watched, event);
     switch (event->type()) {
@@ -338,14 +355,28 @@ void ZContactCard::updateStatus()
 {
     if (m_statusIcon)
         m_statusIcon->setPixmap(ZSkin::statusIcon(m_status, 16));
-    if (m_statusLabel)
-        m_statusLabel->setText(statusName());
+    showStatusText();
+}
+
+void ZContactCard::showStatusText()
+{
+    if (!m_statusLabel)
+        return;
+    const QString name = statusName();
+    const int width = m_statusLabel->contentsRect().width();
+    // Before the first layout the width means nothing: show the whole name.
+    const bool laidOut = m_statusLabel->testAttribute(Qt::WA_Resized) || m_statusLabel->isVisible();
+    const QString shown = laidOut ? m_statusLabel->fontMetrics().elidedText(name, Qt::ElideRight, width) : name;
+    m_statusLabel->setText(shown);
+    m_statusLabel->setToolTip(name);
 }
 
 void ZContactCard::updateMarks()
 {
     if (m_typingMark)
         m_typingMark->setVisible(m_typing);
+    if (m_typingText)
+        m_typingText->setVisible(m_typing);
     if (m_blockedMark)
         m_blockedMark->setVisible(m_blocked && !m_own);
     if (m_mobileMark)

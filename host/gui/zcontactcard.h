@@ -93,6 +93,7 @@ private:
     QStringList droppedPictures(const QMimeData *mime) const;
     void updateAlias();
     void updateStatus();
+    void showStatusText();
     void updateMarks();
     void updateAvatar();
 
@@ -114,6 +115,7 @@ private:
     QPointer<QLabel> m_statusIcon;
     QPointer<QLabel> m_statusLabel;
     QPointer<QLabel> m_typingMark;
+    QPointer<QLabel> m_typingText;
     QPointer<QLabel> m_blockedMark;
     QPointer<QLabel> m_mobileMark;
 };

@@ -34,6 +34,7 @@ private slots:
     void fill();
     void stripStyles_data();
     void stripStyles();
+    void timeForms_data();
     void timeForms();
 };
 
@@ -218,12 +219,24 @@ void tst_MessageTemplates::stripStyles()
     QCOMPARE(MessageTemplates::stripStyles(html), expected);
 }
 
+void tst_MessageTemplates::timeForms_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("longForm");
+    QTest::newRow("en_US") << QLocale(QLocale::English, QLocale::UnitedStates) << "3/7/24 09:05:03";
+    QTest::newRow("de_DE") << QLocale(QLocale::German, QLocale::Germany) << "07.03.24 09:05:03";
+    QTest::newRow("ja_JP") << QLocale(QLocale::Japanese, QLocale::Japan) << "2024/03/07 09:05:03";
+}
+
 void tst_MessageTemplates::timeForms()
 {
+    QFETCH(QLocale, locale);
+    QFETCH(QString, longForm);
+    QLocale::setDefault(locale);
     const QDateTime time(QDate(2024, 3, 7), QTime(9, 5, 3));
     QCOMPARE(MessageTemplates::shortTime(time), QStringLiteral("09:05"));
-    // Year, then day, then month.
-    QCOMPARE(MessageTemplates::longTime(time), QStringLiteral("2024/07/03 09:05:03"));
+    QCOMPARE(MessageTemplates::longTime(time), longForm);
+    QLocale::setDefault(QLocale::c());
 }
 
 QTEST_GUILESS_MAIN(tst_MessageTemplates)

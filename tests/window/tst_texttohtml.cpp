@@ -23,19 +23,13 @@ private slots:
     void initTestCase();
     void init();
     void cleanup();
-    void typingReplacesShortcutAtCursor();
-    void typingLeavesGluedShortcut();
-    void typingFindsOnlyShortcutAtCursor();
-    void typingIgnoresCase();
-    void sendReplacesShortcutAtEnd();
-    void hiddenOnlyAtSendAndOnlyFirst();
-    void hiddenIgnoredWhileTyping();
+    void replacement_data();
+    void replacement();
     void insertSmileyAddsBlankAndNothingWhenReadOnly();
     void insertSmileyQuietsTypingSound();
     void animatedPictureGetsMovieLabel();
     void movieLabelsFollowEdits();
     void sendHtmlLinksAndStripsParagraph();
-    void sendHtmlEmptyInput();
     void otherNetworkKeepsShortcuts();
     void soundsCollectedWithoutRepeats();
     void soundsPlayedOnlyWithSoundOn();
@@ -81,63 +75,39 @@ int tst_TextToHtml::imageCount() const
     return m_input->document()->toRawText().count(QChar::ObjectReplacementCharacter);
 }
 
-void tst_TextToHtml::typingReplacesShortcutAtCursor()
+void tst_TextToHtml::replacement_data()
 {
-    type(QStringLiteral("hello :) "));
-    m_convert->replaceEmoticonShortcuts(true);
-    QCOMPARE(imageCount(), 1);
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("typing"); // while typing, or at send
+    QTest::addColumn<QString>("plain");
+    QTest::addColumn<QStringList>("sources");
+    const QString pic(QChar::ObjectReplacementCharacter);
     // The typed blank is replaced by the one the insertion adds.
-    QCOMPARE(m_input->toPlainText(), QStringLiteral("hello \uFFFC "));
-    QVERIFY(m_input->toHtml().contains(QLatin1String("src=\":/smile\"")));
-}
-
-void tst_TextToHtml::typingLeavesGluedShortcut()
-{
-    type(QStringLiteral("hello:) "));
-    m_convert->replaceEmoticonShortcuts(true);
-    QCOMPARE(imageCount(), 0);
-    QCOMPARE(m_input->toPlainText(), QStringLiteral("hello:) "));
-}
-
-void tst_TextToHtml::typingFindsOnlyShortcutAtCursor()
-{
+    QTest::newRow("typing, at cursor") << "hello :) " << true << "hello " + pic + " " << QStringList{":/smile"};
+    QTest::newRow("typing, glued to a word") << "hello:) " << true << "hello:) " << QStringList{};
     // An earlier shortcut that was left as text stays text.
-    type(QStringLiteral(":( and then words "));
-    m_convert->replaceEmoticonShortcuts(true);
-    QCOMPARE(imageCount(), 0);
+    QTest::newRow("typing, only at cursor") << ":( and then words " << true << ":( and then words " << QStringList{};
+    QTest::newRow("typing, any case") << "fine (OK) " << true << "fine " + pic + " " << QStringList{":/ok"};
+    QTest::newRow("send, at end") << "bye :(" << false << "bye " + pic + " " << QStringList{":/sad"};
+    QTest::newRow("typing, hidden ignored") << "*einben* " << true << "*einben* " << QStringList{};
+    QTest::newRow("send, hidden first only") << "*EinAnna* and *einanna* and *evilfinger*" << false
+                                             << pic + " and *einanna* and " + pic
+                                             << QStringList{":/anna-32", ":/fuckyou-32"};
 }
 
-void tst_TextToHtml::typingIgnoresCase()
+void tst_TextToHtml::replacement()
 {
-    type(QStringLiteral("fine (OK) "));
-    m_convert->replaceEmoticonShortcuts(true);
-    QCOMPARE(imageCount(), 1);
-    QVERIFY(m_input->toHtml().contains(QLatin1String(":/ok")));
-}
-
-void tst_TextToHtml::sendReplacesShortcutAtEnd()
-{
-    type(QStringLiteral("bye :("));
-    m_convert->replaceEmoticonShortcuts(false);
-    QCOMPARE(imageCount(), 1);
-    QCOMPARE(m_input->toPlainText(), QStringLiteral("bye \uFFFC "));
-}
-
-void tst_TextToHtml::hiddenOnlyAtSendAndOnlyFirst()
-{
-    type(QStringLiteral("*EinAnna* and *einanna* and *evilfinger*"));
-    m_convert->replaceEmoticonShortcuts(false);
+    QFETCH(QString, typed);
+    QFETCH(bool, typing);
+    QFETCH(QString, plain);
+    QFETCH(QStringList, sources);
+    type(typed);
+    m_convert->replaceEmoticonShortcuts(typing);
+    QCOMPARE(m_input->toPlainText(), plain);
+    QCOMPARE(imageCount(), sources.size());
     const QString html = m_input->toHtml();
-    QCOMPARE(html.count(QLatin1String(":/anna-32")), 1);
-    QCOMPARE(html.count(QLatin1String(":/fuckyou-32")), 1);
-    QCOMPARE(m_input->toPlainText(), QStringLiteral("\uFFFC and *einanna* and \uFFFC"));
-}
-
-void tst_TextToHtml::hiddenIgnoredWhileTyping()
-{
-    type(QStringLiteral("*einben* "));
-    m_convert->replaceEmoticonShortcuts(true);
-    QCOMPARE(imageCount(), 0);
+    for (const QString &source : sources)
+        QCOMPARE(html.count(QStringLiteral("src=\"%1\"").arg(source)), 1);
 }
 
 void tst_TextToHtml::insertSmileyAddsBlankAndNothingWhenReadOnly()
@@ -209,17 +179,13 @@ void tst_TextToHtml::movieLabelsFollowEdits()
 
 void tst_TextToHtml::sendHtmlLinksAndStripsParagraph()
 {
+    QVERIFY(m_convert->sendHtml().isNull());
     type(QStringLiteral("see www.zubrel.de :)"));
     const QString html = m_convert->sendHtml();
     QVERIFY2(html.contains(QLatin1String("<a href=\"http://www.zubrel.de\">www.zubrel.de</a>")), qPrintable(html));
     QVERIFY(html.contains(QLatin1String("<img src=\":/smile\" />")));
     QVERIFY(!html.contains(QLatin1String("<p")));
     QVERIFY(!html.contains(QLatin1String("<body")));
-}
-
-void tst_TextToHtml::sendHtmlEmptyInput()
-{
-    QVERIFY(m_convert->sendHtml().isNull());
 }
 
 void tst_TextToHtml::otherNetworkKeepsShortcuts()

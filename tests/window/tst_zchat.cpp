@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QPointer>
 #include <QSignalSpy>
@@ -30,7 +31,14 @@ class RecordingPlatform : public ZPlatform
 {
 public:
     void setWindowGeometry(QWidget *, const QRect &rect) override { rects.append(rect); }
+    bool openUrl(const QUrl &url) override
+    {
+        urls.append(url);
+        return browser;
+    }
     QList<QRect> rects;
+    QList<QUrl> urls;
+    bool browser = true;
 };
 
 QAction *findAction(ZChat *chat, const QString &text)
@@ -78,6 +86,9 @@ private slots:
     void classifyDroppedFiles_data();
     void classifyDroppedFiles();
     void tabDragIsRefused();
+    void helpEntries_data();
+    void helpEntries();
+    void newWindowsCascade();
 
 private:
     QTemporaryDir m_profile;
@@ -97,6 +108,8 @@ void tst_ZChat::init()
 {
     ZModalScript::instance()->clear();
     m_platform.rects.clear();
+    m_platform.urls.clear();
+    m_platform.browser = true;
 }
 
 void tst_ZChat::actionIds_data()
@@ -405,6 +418,69 @@ void tst_ZChat::tabDragIsRefused()
     QApplication::sendEvent(&chat, &drop);
     QCOMPARE(dropped.count(), 1);
     QCOMPARE(dropped.at(0).at(0).toStringList(), QStringList{"/tmp/a.mp3"});
+}
+
+void tst_ZChat::helpEntries_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("url");
+    QTest::addColumn<bool>("browser");
+    QTest::newRow("help") << "&Help Functions" << "https://www.zubrel.example/?go=help" << true;
+    QTest::newRow("faq") << "&Frequently Asked Questions (FAQ)" << "https://www.zubrel.example/?go=faq" << true;
+    QTest::newRow("faq without a browser") << "&Frequently Asked Questions (FAQ)"
+                                           << "https://www.zubrel.example/?go=faq" << false;
+}
+
+void tst_ZChat::helpEntries()
+{
+    QFETCH(QString, entry);
+    QFETCH(QString, url);
+    QFETCH(bool, browser);
+    m_platform.browser = browser;
+    ZChat chat;
+    chat.addTab(new ZChatTab);
+    QAction *action = nullptr;
+    for (QMenu *menu : chat.menuBar()->findChildren<QMenu *>()) {
+        for (QAction *candidate : menu->actions()) {
+            if (candidate->text() == entry)
+                action = candidate;
+        }
+    }
+    QVERIFY2(action, qPrintable(entry));
+    QSignalSpy host(ZHostEvents::instance(), &ZHostEvents::event);
+    action->trigger();
+    QTRY_COMPARE(m_platform.urls, QList<QUrl>{QUrl(url)});
+    QList<QVariantMap> boxes;
+    for (const auto &e : std::as_const(host)) {
+        if (e.at(0).toString() == QLatin1String("box"))
+            boxes.append(e.at(1).toMap());
+    }
+    // Without a browser the user is told so instead of nothing happening.
+    QCOMPARE(boxes.size(), browser ? 0 : 1);
+    if (!browser)
+        QCOMPARE(boxes.first().value("text").toString(),
+                 QStringLiteral("No web browser could be started. The page is at %1").arg(url));
+}
+
+void tst_ZChat::newWindowsCascade()
+{
+    ZChat first;
+    auto *firstTab = new ZChatTab;
+    first.addTab(firstTab);
+    addContact(firstTab, QStringLiteral("2101"));
+    first.restoreChatGeometry();
+    first.show();
+    QVERIFY(m_platform.rects.isEmpty());
+
+    // A second window without a saved place would hide the first exactly.
+    ZChat second;
+    auto *secondTab = new ZChatTab;
+    second.addTab(secondTab);
+    addContact(secondTab, QStringLiteral("2102"));
+    QCOMPARE(second.pos(), first.pos());
+    second.restoreChatGeometry();
+    QCOMPARE(m_platform.rects.size(), 1);
+    QCOMPARE(m_platform.rects.first().topLeft(), first.pos() + QPoint(28, 28));
 }
 
 QTEST_MAIN(tst_ZChat)

@@ -8,6 +8,8 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTest>
@@ -25,6 +27,17 @@ bool isContinuation(const QString &entry)
 bool isHeader(const QString &entry)
 {
     return entry.startsWith(QStringLiteral("<center><table width=\"96%\"")) && !entry.contains(u"%alias");
+}
+// Where the style draws the bar's thumb, from the bar's own style option.
+QRect thumbRect(QScrollBar *bar)
+{
+    struct Probe : QScrollBar
+    {
+        using QScrollBar::initStyleOption;
+    };
+    QStyleOptionSlider option;
+    static_cast<Probe *>(bar)->initStyleOption(&option);
+    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar);
 }
 } // namespace
 
@@ -59,11 +72,14 @@ private slots:
     void followsBottomOnlyWhenAtBottom();
     void scrollToFarEntryLaysItOut();
     void fontChangeKeepsScrollRange();
+    void scrollBarThumbAndDragFollowTheView();
 };
 
 void tst_ZMessageView::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
+    // Long time forms follow the locale's date order.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
 }
 
 void tst_ZMessageView::incomingGroupingBoundary_data()
@@ -159,8 +175,8 @@ void tst_ZMessageView::offlineHeaderUsesLongForm()
     ZMessageView view;
     const QString offline = view.appendIncoming("missed", "Bob", "bob", QDateTime(QDate(2023, 12, 24), QTime(18, 30, 5)),
                                                 true, false);
-    QVERIFY(offline.contains(QStringLiteral("\">2023/24/12 18:30:05</span></td>")));
-    QVERIFY(view.plainText().startsWith(QStringLiteral("Bob 2023/24/12 18:30:05\nmissed")));
+    QVERIFY(offline.contains(QStringLiteral("\">12/24/23 18:30:05</span></td>")));
+    QVERIFY(view.plainText().startsWith(QStringLiteral("Bob 12/24/23 18:30:05\nmissed")));
     const QString online = view.appendIncoming("now", "Cid", "cid", QDateTime(QDate(2023, 12, 24), QTime(18, 31, 0)),
                                                false, true);
     QVERIFY(online.contains(QStringLiteral("\">18:31</span></td>")));
@@ -172,12 +188,12 @@ void tst_ZMessageView::entryIsFilledTemplate()
     ZMessageView view;
     const QString entry = view.appendIncoming("<b>hi</b>", "Bob", "bob", t0, false, false);
     QCOMPARE(entry, MessageTemplates::fill(MessageTemplates::header(MessageTemplates::Incoming), "Bob", "14:00",
-                                           "2024/07/03 14:00:00", "<b>hi</b>"));
+                                           "3/7/24 14:00:00", "<b>hi</b>"));
     const QString next = view.appendIncoming("again", "Bob", "bob", t0.addSecs(1), false, false);
     QCOMPARE(next, MessageTemplates::fill(MessageTemplates::continuation(MessageTemplates::Incoming), "", "", "",
                                           "again"));
     const QString log = view.appendLog("old", "Bob", "bob", t0);
-    QVERIFY(log.contains(QStringLiteral("\">2024/07/03 14:00:00</span></td>")));
+    QVERIFY(log.contains(QStringLiteral("\">3/7/24 14:00:00</span></td>")));
     QVERIFY(log.contains(QStringLiteral(":/msg_white")));
 }
 
@@ -202,7 +218,7 @@ void tst_ZMessageView::plainStoreStripsStyledSpansOnly()
     // The template's own spans stay in the plain form.
     QVERIFY(plain.contains(QStringLiteral("\">Bob</span></td>")));
     QVERIFY(plain.endsWith(MessageTemplates::fill(MessageTemplates::header(MessageTemplates::System), "", "14:00",
-                                                  "2024/07/03 14:00:00", "plain notice")));
+                                                  "3/7/24 14:00:00", "plain notice")));
     QCOMPARE(view.styledStore().size() - plain.size(), html.size() - QStringLiteral("red <b>bold</b> <span>x").size());
 }
 
@@ -425,6 +441,37 @@ void tst_ZMessageView::fontChangeKeepsScrollRange()
     QCoreApplication::processEvents();
     QCOMPARE(bar->maximum(), maximum);
     QCOMPARE(bar->value(), maximum / 3);
+}
+
+void tst_ZMessageView::scrollBarThumbAndDragFollowTheView()
+{
+    ZMessageView view;
+    view.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    view.resize(400, 300);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    for (int i = 0; i < 120; ++i)
+        view.appendNotice(MessageTemplates::System, QStringLiteral("n %1").arg(i), t0);
+    QScrollBar *bar = view.verticalScrollBar();
+    QCOMPARE(bar->value(), bar->maximum());
+    // The newest entries are in sight: the thumb sits at the bottom.
+    const QRect thumb = thumbRect(bar);
+    QVERIFY2(thumb.bottom() >= bar->height() - thumb.height(), qPrintable(QStringLiteral("thumb %1..%2 of %3")
+                                                                             .arg(thumb.top()).arg(thumb.bottom())
+                                                                             .arg(bar->height())));
+    const int lastInSight = view.entryAt(QPoint(5, view.viewport()->height() - 6));
+    // Dragging the thumb up shows older entries.
+    const QPoint grip = thumb.center();
+    QTest::mousePress(bar, Qt::LeftButton, {}, grip);
+    QTest::mouseMove(bar, grip - QPoint(0, bar->height() / 3));
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, grip - QPoint(0, bar->height() / 3));
+    QVERIFY(bar->value() < bar->maximum() - view.viewport()->height());
+    QVERIFY(thumbRect(bar).top() < thumb.top());
+    QVERIFY(view.entryAt(QPoint(5, view.viewport()->height() - 6)) < lastInSight);
+    // A click on the groove above the thumb pages up, below it pages down.
+    const int before = bar->value();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() - 20));
+    QVERIFY(bar->value() > before);
 }
 
 QTEST_MAIN(tst_ZMessageView)

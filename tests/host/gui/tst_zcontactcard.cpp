@@ -27,6 +27,7 @@ private slots:
     void aliasFallsBackToId();
     void statusName_data();
     void statusName();
+    void narrowCardElidesStatusAndShowsTyping();
     void menuIds_data();
     void menuIds();
     void menuActionsEmitIds();
@@ -114,6 +115,23 @@ void tst_ZContactCard::statusName()
     QCOMPARE(card.status(), status);
     QCOMPARE(card.statusName(), name);
     QCOMPARE(card.findChild<QLabel *>(QStringLiteral("statusName"))->text(), name);
+}
+
+void tst_ZContactCard::narrowCardElidesStatusAndShowsTyping()
+{
+    ZContactCard card;
+    card.setStatus(ZContactCard::DoNotDisturb);
+    card.setFixedWidth(120);
+    card.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&card));
+    auto *label = card.findChild<QLabel *>(QStringLiteral("statusName"));
+    QVERIFY2(label->text().endsWith(QChar(0x2026)), qPrintable(label->text()));
+    QCOMPARE(label->toolTip(), QStringLiteral("Do not disturb"));
+    auto *typing = card.findChild<QLabel *>(QStringLiteral("typing"));
+    QVERIFY(!typing->isVisible());
+    card.setTyping(true);
+    QVERIFY(typing->isVisible());
+    QCOMPARE(typing->text(), QString::fromUtf8("typing\u2026"));
 }
 
 void tst_ZContactCard::menuIds_data()

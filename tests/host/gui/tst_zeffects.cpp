@@ -19,8 +19,8 @@ class tst_ZEffects : public QObject
     Q_OBJECT
 
 private slots:
-    void fadeOutFinishes();
-    void fadeInFinishes();
+    void fadeFinishes_data();
+    void fadeFinishes();
     void faderDiesWithWidget();
     void faderWithoutWidget();
     void shakeRestoresPosition();
@@ -30,30 +30,25 @@ private slots:
     void avatarClosesOnClickElsewhere();
 };
 
-void tst_ZEffects::fadeOutFinishes()
+void tst_ZEffects::fadeFinishes_data()
 {
+    QTest::addColumn<bool>("out");
+    QTest::newRow("out") << true;
+    QTest::newRow("in") << false;
+}
+
+void tst_ZEffects::fadeFinishes()
+{
+    QFETCH(bool, out);
     QWidget widget;
     widget.resize(100, 40);
     widget.show();
     QPointer<ZFaderWidget> fader = new ZFaderWidget(&widget);
-    fader->setDuration(60);
+    fader->setDuration(50);
     QSignalSpy done(fader.data(), &ZFaderWidget::done);
-    fader->fadeOut();
+    out ? fader->fadeOut() : fader->fadeIn();
     QTRY_COMPARE(done.count(), 1);
-    QCOMPARE(done.at(0).at(0).toBool(), true);
-    QTRY_VERIFY(fader.isNull());
-}
-
-void tst_ZEffects::fadeInFinishes()
-{
-    QWidget widget;
-    widget.show();
-    QPointer<ZFaderWidget> fader = new ZFaderWidget(&widget);
-    fader->setDuration(40);
-    QSignalSpy done(fader.data(), &ZFaderWidget::done);
-    fader->fadeIn();
-    QTRY_COMPARE(done.count(), 1);
-    QCOMPARE(done.at(0).at(0).toBool(), false);
+    QCOMPARE(done.at(0).at(0).toBool(), out);
     QTRY_VERIFY(fader.isNull());
 }
 
