@@ -12,6 +12,8 @@
 
 #include "czubuddy_administrator.h"
 #include "demonetwork.h"
+#include "hostrequestlog.h"
+#include "hostrequestwindow.h"
 #include "simulatednetwork.h"
 #include "wrappluginhelper.h"
 #include "zskin.h"
@@ -98,6 +100,40 @@ void ContactListWindow::buildMenus()
         if (m_network)
             m_network->setOfflineBotOnline(true);
     });
+    network->addSeparator();
+    m_offline = network->addAction(tr("Go &Offline"));
+    m_offline->setCheckable(true);
+    connect(m_offline, &QAction::triggered, this, [](bool offline) { setOwnStatus(offline ? 0 : 1); });
+
+    QMenu *view = menuBar()->addMenu(tr("&View"));
+    QAction *requests = view->addAction(tr("&Host Requests"));
+    requests->setShortcut(Qt::CTRL | Qt::Key_H);
+    connect(requests, &QAction::triggered, this, [this] {
+        if (!m_hostRequestWindow)
+            m_hostRequestWindow = new HostRequestWindow(m_hostRequests, this);
+        m_hostRequestWindow->show();
+        m_hostRequestWindow->raise();
+        m_hostRequestWindow->activateWindow();
+    });
+}
+
+void ContactListWindow::setHostRequestLog(HostRequestLog *log)
+{
+    m_hostRequests = log;
+    if (log)
+        connect(log, &HostRequestLog::logged, this, [this](const HostRequestLog::Entry &entry) {
+            statusBar()->showMessage(tr("Host request: %1").arg(entry.summary()), 6000);
+        });
+}
+
+void ContactListWindow::setOwnStatus(int status)
+{
+    CZuBuddy_Administrator *directory = CZuBuddy_Administrator::Instance();
+    if (const BuddyData *self = directory->data(directory->currentUserId())) {
+        BuddyData changed = *self;
+        changed.userState = status;
+        directory->updateBuddy(changed);
+    }
 }
 
 uint ContactListWindow::contactOf(const QTreeWidgetItem *item)
@@ -184,6 +220,15 @@ void ContactListWindow::reload()
 
 void ContactListWindow::onBuddyChanged(const CZuBuddy &buddy)
 {
+    if (buddy.Id() == CZuBuddy_Administrator::Instance()->currentUserId()) {
+        const CZuBuddy self = CZuBuddy::CurrentUser();
+        m_self->setText(tr("<b>%1</b><br><small>%2 · %3</small>")
+                            .arg(self.Nickname().toHtmlEscaped(), self.zubrelId(), ZSkin::statusName(self.UserState())));
+        if (m_offline)
+            m_offline->setChecked(self.UserState() == 0);
+        statusBar()->showMessage(tr("You are now %1").arg(ZSkin::statusName(self.UserState())), 5000);
+        return;
+    }
     const auto items = m_items.value(buddy.Id());
     for (QTreeWidgetItem *item : items)
         updateItem(item, buddy);

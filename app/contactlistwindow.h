@@ -17,6 +17,8 @@ class QTreeWidgetItem;
 namespace zubrel {
 
 class DemoNetwork;
+class HostRequestLog;
+class HostRequestWindow;
 
 class ContactListWindow : public QMainWindow
 {
@@ -34,6 +36,10 @@ public:
     static void openChat(uint contactId);
     // What "Random chat..." does: the start-random-chat command.
     static void startRandomChat();
+    // Requests to the host show in the status line and in "Host requests".
+    void setHostRequestLog(HostRequestLog *log);
+    // The user's own presence, as the messenger would change it.
+    static void setOwnStatus(int status);
 
 private:
     void updateItem(QTreeWidgetItem *item, const CZuBuddy &buddy);
@@ -46,6 +52,9 @@ private:
     QTreeWidget *m_tree = nullptr;
     QLabel *m_self = nullptr;
     QAction *m_failNext = nullptr;
+    QAction *m_offline = nullptr;
+    QPointer<HostRequestLog> m_hostRequests;
+    QPointer<HostRequestWindow> m_hostRequestWindow;
     QHash<uint, QList<QTreeWidgetItem *>> m_items; // one contact may be in several groups
 };
 

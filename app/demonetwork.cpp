@@ -129,6 +129,7 @@ QByteArray DemoNetwork::drawnPicture(int number)
 
 void DemoNetwork::onSent(const SentRequest &request)
 {
+    emit sent(request);
     const ProtocolCommand command = request.command;
     if (command.isCommand(1, 2)) {
         completeLater(request.id, true, {ProtocolArg(DataTypes::Identifier, 0, selfId)});
@@ -150,6 +151,10 @@ void DemoNetwork::onSent(const SentRequest &request)
     }
     if (handleRandomChat(request) || m_multichat->handle(request))
         return;
+    for (const Handler &handler : std::as_const(m_handlers)) {
+        if (handler(request))
+            return;
+    }
     const uint partner = partnerOf(request);
     if (isMessage(command) && partner == offlineBot && !m_offlineBotOnline) {
         m_pendingOffline.append(request.id); // delivered when the bot comes online
@@ -157,7 +162,7 @@ void DemoNetwork::onSent(const SentRequest &request)
     }
     completeLater(request.id, true);
     if (isMessage(command))
-        botAnswers(partner, messageOf(request));
+        botAnswers(partner, messageOf(request), picturesOf(request));
     if (command.isCommand(4, 0xF0A3) && !request.args.isEmpty())
         greet(request.args.first().variant().toString().toUInt());
 }
@@ -219,7 +224,21 @@ QList<ProtocolArg> DemoNetwork::pushClip(uint bot)
     return args;
 }
 
-void DemoNetwork::botAnswers(uint bot, const QString &html)
+QList<QByteArray> DemoNetwork::picturesOf(const SentRequest &request)
+{
+    // The numbered attachments follow the count (Count, 637), as bytes.
+    QList<QByteArray> pictures;
+    bool counted = false;
+    for (const ProtocolArg &arg : request.args) {
+        if (arg.type() == DataTypes::Count && arg.field() == 637)
+            counted = true;
+        else if (counted && arg.type() == DataTypes::Text && arg.field() == 0)
+            pictures.append(arg.variant().toByteArray());
+    }
+    return pictures;
+}
+
+void DemoNetwork::botAnswers(uint bot, const QString &html, const QList<QByteArray> &pictures)
 {
     // Echo the message as sent (pictures and links included) unless it is
     // too long to read back comfortably.
@@ -235,6 +254,13 @@ void DemoNetwork::botAnswers(uint bot, const QString &html)
         injectLater(typingDelayMs, 4, 0x8003, nativeSender(bot));
         QList<ProtocolArg> args = nativeSender(bot);
         args.append(ProtocolArg(DataTypes::Text, 10, QStringLiteral("You wrote: %1").arg(said).toUtf8()));
+        // The echo carries the pictures back, or their numbered references
+        // ("%1") would show as broken pictures.
+        if (bot == echoBot && !pictures.isEmpty() && said == html) {
+            args.append(ProtocolArg(DataTypes::Count, 637, int(pictures.size())));
+            for (const QByteArray &picture : pictures)
+                args.append(ProtocolArg(DataTypes::Text, 0, picture));
+        }
         injectLater(answerDelayMs, 4, 0xF0A1, args);
         break;
     }
@@ -296,7 +322,7 @@ void DemoNetwork::changeSomePresence()
     const QList<CZuBuddy> buddies = CZuBuddy_Administrator::Instance()->Buddies();
     QList<uint> candidates;
     for (const CZuBuddy &buddy : buddies) {
-        if (buddy.Id() > mobileBot || buddy.Id() == pictureBot)
+        if ((buddy.Id() > mobileBot && buddy.Id() < firstMoreBot) || buddy.Id() == pictureBot)
             candidates.append(buddy.Id());
     }
     if (candidates.isEmpty())

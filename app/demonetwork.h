@@ -7,6 +7,7 @@
 // now and then.
 
 #include <QList>
+#include <functional>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
@@ -31,6 +32,8 @@ public:
     static constexpr uint offlineBot = 2003;
     static constexpr uint otherNetworkBot = 2004;
     static constexpr uint mobileBot = 2005;
+    // The bots of DemoBots start here; they keep their presence.
+    static constexpr uint firstMoreBot = 2008;
     // The stranger a random chat is matched with, and the random chat
     // server's application server number.
     static constexpr uint stranger = 3001;
@@ -55,18 +58,27 @@ public:
     static uint partnerOf(const SentRequest &request);
     // The text part of a sent message, as HTML.
     static QString messageOf(const SentRequest &request);
+    // The pictures attached to a sent message, in their numbered order.
+    static QList<QByteArray> picturesOf(const SentRequest &request);
     // A small picture drawn for the picture bot, PNG bytes.
     static QByteArray drawnPicture(int number);
+
+    // A handler sees every request before the bots; returning true means it
+    // completes the request itself (the demo's slideshow module does).
+    using Handler = std::function<bool(const SentRequest &)>;
+    void addHandler(Handler handler) { m_handlers.append(std::move(handler)); }
+    void completeLater(uint id, bool success, const QList<ProtocolArg> &args = {});
+    void injectLater(int delayMs, ushort a, ushort b, const QList<ProtocolArg> &args);
 
 signals:
     // A request was completed by the demo network (for the contact list's status line).
     void completed(uint id, bool success);
+    // Every request the module sends, as it arrives (before it is answered).
+    void sent(const SentRequest &request);
 
 private:
     void onSent(const SentRequest &request);
-    void completeLater(uint id, bool success, const QList<ProtocolArg> &args = {});
-    void botAnswers(uint bot, const QString &html);
-    void injectLater(int delayMs, ushort a, ushort b, const QList<ProtocolArg> &args);
+    void botAnswers(uint bot, const QString &html, const QList<QByteArray> &pictures = {});
     void changeSomePresence();
     void greet(uint bot);
     // A bot's push message: a short generated clip (see DemoPush).
@@ -85,6 +97,7 @@ private:
     QTimer m_presenceTimer;
     QTimer m_offlineBotTimer;
     DemoMultichat *m_multichat = nullptr; // a child: the multi chat server
+    QList<Handler> m_handlers;
 };
 
 } // namespace zubrel

@@ -5,7 +5,11 @@
 
 #include "contactlistwindow.h"
 #include "czubuddy_administrator.h"
+#include "demoblocklist.h"
+#include "demobots.h"
 #include "demonetwork.h"
+#include "demoslideshow.h"
+#include "hostrequestlog.h"
 #include "modulehost.h"
 #include "tracewriter.h"
 #include "zdir.h"
@@ -13,8 +17,15 @@
 namespace zubrel {
 
 DemoSession::DemoSession(ModuleHost *module, int latencyMs, QObject *parent)
-    : QObject(parent), m_module(module), m_network(new DemoNetwork(latencyMs, this))
+    : QObject(parent)
+    , m_module(module)
+    , m_network(new DemoNetwork(latencyMs, this))
+    , m_hostRequests(new HostRequestLog(this))
+    , m_blockList(new DemoBlockList(m_network, this))
+    , m_slideshow(new DemoSlideshow(m_network, this))
+    , m_bots(new DemoBots(m_network, this))
 {
+    connect(m_network, &DemoNetwork::sent, m_hostRequests, &HostRequestLog::record);
 }
 
 DemoSession::~DemoSession() = default;
@@ -34,7 +45,9 @@ bool DemoSession::start(QString *error, TraceWriter *writer)
     m_module->start();
     directory->setReady();
     m_network->setPresenceChanges(true);
+    m_bots->setChanges(true);
     m_window = std::make_unique<ContactListWindow>(m_network);
+    m_window->setHostRequestLog(m_hostRequests);
     m_window->reload();
     m_window->show();
     return true;
@@ -52,6 +65,7 @@ void DemoSession::openChats(const QList<uint> &contacts)
 void DemoSession::shutdown()
 {
     m_network->setPresenceChanges(false);
+    m_bots->setChanges(false);
     m_module->stop();
     // Chat windows are top-level and belong to the module; closing them
     // now lets them save their geometry while the application still exists.

@@ -8,7 +8,11 @@
 namespace zubrel {
 
 class ContactListWindow;
+class DemoBlockList;
+class DemoBots;
 class DemoNetwork;
+class DemoSlideshow;
+class HostRequestLog;
 class ModuleHost;
 class TraceWriter;
 
@@ -32,6 +36,12 @@ public:
 private:
     ModuleHost *m_module = nullptr;
     DemoNetwork *m_network = nullptr;
+    // The host's side of the conversation: requests to the messenger, its
+    // block list, the slideshow module and the side-channel bots.
+    HostRequestLog *m_hostRequests = nullptr;
+    DemoBlockList *m_blockList = nullptr;
+    DemoSlideshow *m_slideshow = nullptr;
+    DemoBots *m_bots = nullptr;
     std::unique_ptr<ContactListWindow> m_window;
 };
 

@@ -97,14 +97,22 @@ private slots:
             incoming.append(request->protocol()->command());
             incomingArgs.append(request->protocol()->args());
         });
-        Request *sent = send(4, 0x0001, message(DemoNetwork::echoBot, "ping"));
+        // A custom emoticon travels as a numbered attachment: the echo must
+        // bring it back, or the reference shows as a broken picture.
+        QList<ProtocolArg> args = message(DemoNetwork::echoBot, "ping <img src=\"%1\">");
+        args << ProtocolArg(DataTypes::Count, 637, 1) << ProtocolArg(DataTypes::Text, 0, QByteArray("PNGBYTES"));
+        Request *sent = send(4, 0x0001, args);
         QSignalSpy done(sent, &Request::onSuccess);
         QTRY_COMPARE(done.size(), 1);
         QTRY_COMPARE(incoming.size(), 2);
         QVERIFY(incoming.at(0).isCommand(4, 0x8003));
         QVERIFY(incoming.at(1).isCommand(4, 0xF0A1));
-        QCOMPARE(incomingArgs.at(1).at(0).variant().toString(), QStringLiteral("2001"));
-        QVERIFY(incomingArgs.at(1).at(1).variant().toByteArray().contains("ping"));
+        const QList<ProtocolArg> echo = incomingArgs.at(1);
+        QCOMPARE(echo.size(), 4);
+        QCOMPARE(echo.at(0).variant().toString(), QStringLiteral("2001"));
+        QCOMPARE(echo.at(1).variant().toByteArray(), QByteArray("You wrote: ping <img src=\"%1\">"));
+        QCOMPARE(echo.at(2).variant().toInt(), 1);
+        QCOMPARE(echo.at(3).variant().toByteArray(), QByteArray("PNGBYTES"));
     }
 
     void pictureBotSendsOnePicture()
