@@ -23,7 +23,6 @@ class tst_ZContactCard : public QObject
 
 private slots:
     void initTestCase();
-    void state();
     void aliasFallsBackToId();
     void statusName_data();
     void statusName();
@@ -46,36 +45,6 @@ void tst_ZContactCard::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
     QVERIFY(m_dir.isValid());
-}
-
-void tst_ZContactCard::state()
-{
-    ZContactCard card;
-    card.setZubrelId(QStringLiteral("4711"));
-    card.setAlias(QStringLiteral("Anna"));
-    card.setStatus(ZContactCard::Away);
-    card.setGeneralApp(11);
-    card.setMobile(true);
-    card.setOwn(true);
-    card.setInternalId(99);
-    card.setBlocked(true);
-    card.setTyping(true);
-    card.setBig(true);
-    QCOMPARE(card.zubrelId(), QStringLiteral("4711"));
-    QCOMPARE(card.alias(), QStringLiteral("Anna"));
-    QCOMPARE(card.status(), 2);
-    QCOMPARE(card.generalApp(), 11);
-    QVERIFY(card.isMobile());
-    QVERIFY(card.isOwn());
-    QCOMPARE(card.internalId(), 99);
-    QVERIFY(card.isBlocked());
-    QVERIFY(card.isTyping());
-    QVERIFY(card.isBig());
-
-    card.setTyping(false);
-    card.setMobile(false);
-    QVERIFY(!card.isTyping());
-    QVERIFY(!card.isMobile());
 }
 
 void tst_ZContactCard::aliasFallsBackToId()
