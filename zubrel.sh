@@ -60,6 +60,17 @@ run_sanitized() {
   QT_QPA_PLATFORM=offscreen "$@"
 }
 
+# run_fuzz SECONDS: the libFuzzer target on a scratch copy of the corpus; a
+# crash leaves its input in build-asan/fuzz/ (add it to tests/fuzz/corpus/).
+run_fuzz() {
+  local work=build-asan/fuzz
+  rm -rf "$work" && mkdir -p "$work/corpus"
+  cp tests/fuzz/corpus/* "$work/corpus/"
+  ZUBREL_APP_DIR="$PWD/build-asan/bin" run_sanitized build-asan/tests/bin/fuzz_commands \
+    -max_total_time="$1" -timeout=25 -rss_limit_mb=4096 -max_len=65536 \
+    -artifact_prefix="$work/" -print_final_stats=1 "$work/corpus" tests/fuzz/corpus
+}
+
 run_with_display() {
   if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
     "$@"
@@ -104,29 +115,34 @@ case "$command" in
       "${sound[@]}" "$@"
     ;;
   test)
-    if [ "${1:-}" = "--sanitize" ]; then
+    # "test --all": the suite, the sanitized suite, then a bounded fuzz run
+    # (ZUBREL_FUZZ_SECONDS, 120 by default).
+    mode=normal
+    if [ "${1:-}" = "--all" ]; then
+      mode=all
       shift
-      install_dependencies "${SANITIZE_PACKAGES[@]}"
-      build_sanitized
-      run_sanitized ctest --test-dir build-asan --output-on-failure -j 2 "$@"
-    else
+    elif [ "${1:-}" = "--sanitize" ]; then
+      mode=sanitize
+      shift
+    fi
+    if [ "$mode" != sanitize ]; then
       install_dependencies
       build
       QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j 2 "$@"
     fi
+    if [ "$mode" != normal ]; then
+      install_dependencies "${SANITIZE_PACKAGES[@]}"
+      build_sanitized
+      run_sanitized ctest --test-dir build-asan --output-on-failure -j 2 "$@"
+    fi
+    if [ "$mode" = all ]; then
+      run_fuzz "${ZUBREL_FUZZ_SECONDS:-120}"
+    fi
     ;;
   fuzz)
-    # fuzz [seconds]: the libFuzzer target on a scratch copy of the corpus;
-    # a crash leaves its input in build-asan/fuzz/ (add it to the corpus).
     install_dependencies "${SANITIZE_PACKAGES[@]}"
     build_sanitized
-    seconds="${1:-120}"
-    work=build-asan/fuzz
-    rm -rf "$work" && mkdir -p "$work/corpus"
-    cp tests/fuzz/corpus/* "$work/corpus/"
-    ZUBREL_APP_DIR="$PWD/build-asan/bin" run_sanitized build-asan/tests/bin/fuzz_commands \
-      -max_total_time="$seconds" -timeout=25 -rss_limit_mb=4096 -max_len=65536 \
-      -artifact_prefix="$work/" -print_final_stats=1 "$work/corpus" tests/fuzz/corpus
+    run_fuzz "${1:-120}"
     ;;
   bench)
     install_dependencies
@@ -140,7 +156,7 @@ case "$command" in
     done
     ;;
   *)
-    echo "usage: $0 demo|test [--sanitize]|bench|fuzz [seconds] [arguments]" >&2
+    echo "usage: $0 demo|test [--sanitize|--all]|bench|fuzz [seconds] [arguments]" >&2
     exit 64
     ;;
 esac

@@ -312,6 +312,11 @@ bool ReplayUiSteps::doLink(const QJsonObject &step, QString *error)
     if (!tab)
         return false;
     QWidget *view = ChatStateReader::view(tab);
+    // A view that can be clicked the way a user clicks is clicked so: its
+    // own checks (a local file asks first) run as they would.
+    if (view && view->metaObject()->indexOfMethod("activateLink(QString)") >= 0)
+        return QMetaObject::invokeMethod(view, "activateLink", Qt::DirectConnection,
+                                         Q_ARG(QString, step.value(QLatin1String("url")).toString()));
     auto *browser = qobject_cast<QTextBrowser *>(view);
     // The module's view announces a clicked link with its own signal first
     // and then as a text browser would; a click here does both, in that order.

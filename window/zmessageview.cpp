@@ -1,6 +1,7 @@
 #include "zmessageview.h"
 
 #include "heightindex.h"
+#include "locallinkguard.h"
 #include "messagelayout.h"
 #include "messageviewmodel.h"
 #include "steadyscrollbar.h"
@@ -394,8 +395,11 @@ void ZMessageView::activateLink(const QString &href)
     const QUrl url(href);
     emit linkActivated(url);
     emit anchorClicked(url);
-    if (openExternalLinks())
-        QDesktopServices::openUrl(url);
+    if (!openExternalLinks() || !LocalLinkGuard::mayOpen(this, url))
+        return;
+    // A path without a scheme goes to the desktop as the file it names.
+    const bool local = LocalLinkGuard::isLocal(url);
+    QDesktopServices::openUrl(local ? QUrl::fromLocalFile(LocalLinkGuard::localTarget(url)) : url);
 }
 
 void ZMessageView::paintEvent(QPaintEvent *event)

@@ -107,6 +107,11 @@ signals:
     // placed over the view should be placed again.
     void viewportLayoutChanged();
 
+public slots:
+    // What a click on a link does: the signals above, then, with external
+    // links on, the desktop (a local file only after the user agreed).
+    void activateLink(const QString &href);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -139,7 +144,6 @@ private:
     Position positionAt(const QPoint &viewportPos);
     QString linkAt(const QPoint &viewportPos);
     void selectionChanged();
-    void activateLink(const QString &href);
     QString entryText(int index, int from, int to);
 
     std::unique_ptr<MessageViewModel> m_model;
