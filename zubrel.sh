@@ -11,6 +11,7 @@ PACKAGES=(
   libgl-dev libhunspell-dev hunspell-en-us hunspell-de-de hunspell-fr
   xvfb xauth fonts-dejavu-core
   pulseaudio pulseaudio-utils
+  libgloox-dev prosody
 )
 # Only for the sanitized build and the fuzz target (test --sanitize, fuzz).
 SANITIZE_PACKAGES=(clang libclang-rt-14-dev)

@@ -1,0 +1,303 @@
+#include "xmppconnection.h"
+
+#include <QHostAddress>
+#include <gloox/attention.h>
+#include <gloox/chatstate.h>
+#include <gloox/client.h>
+#include <gloox/connectiontcpbase.h>
+#include <gloox/delayeddelivery.h>
+#include <gloox/error.h>
+#include <gloox/message.h>
+#include <gloox/rostermanager.h>
+#include <gloox/tag.h>
+
+namespace zubrel {
+
+namespace {
+
+constexpr int pollIntervalMs = 50;
+constexpr int maxReconnectDelayMs = 8000;
+
+QString fromStd(const std::string &text)
+{
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+// XEP-0082 stamps, "2026-12-08T01:02:03Z" or with fractions or an offset.
+QDateTime parseStamp(const std::string &stamp)
+{
+    QDateTime time = QDateTime::fromString(fromStd(stamp), Qt::ISODateWithMs);
+    if (!time.isValid())
+        time = QDateTime::fromString(fromStd(stamp), Qt::ISODate);
+    return time.isValid() ? time.toUTC() : QDateTime();
+}
+
+} // namespace
+
+int zrStatusOf(int glooxPresence)
+{
+    switch (glooxPresence) {
+    case gloox::Presence::Available:
+    case gloox::Presence::Chat:
+        return 1;
+    case gloox::Presence::Away:
+    case gloox::Presence::XA:
+        return 2;
+    case gloox::Presence::DND:
+        return 4;
+    default:
+        return 0;
+    }
+}
+
+XmppConnection::XmppConnection(const Settings &settings, QObject *parent)
+    : QObject(parent), m_settings(settings)
+{
+    qRegisterMetaType<zubrel::XmppIncoming>();
+    m_poll.setInterval(pollIntervalMs);
+    connect(&m_poll, &QTimer::timeout, this, &XmppConnection::read);
+    m_reconnectTimer.setSingleShot(true);
+    connect(&m_reconnectTimer, &QTimer::timeout, this, &XmppConnection::open);
+}
+
+XmppConnection::~XmppConnection()
+{
+    close();
+}
+
+QString XmppConnection::bareJid() const
+{
+    return fromStd(gloox::JID(m_settings.jid.toStdString()).bare());
+}
+
+bool XmppConnection::isLoopback() const
+{
+    const QString host = m_settings.host.isEmpty() ? fromStd(gloox::JID(m_settings.jid.toStdString()).server())
+                                                   : m_settings.host;
+    return host == QLatin1String("localhost") || QHostAddress(host).isLoopback();
+}
+
+void XmppConnection::open()
+{
+    m_wanted = true;
+    if (m_connected || m_closing)
+        return;
+    m_notifier.reset();
+    gloox::JID jid(m_settings.jid.toStdString());
+    if (jid.resource().empty())
+        jid.setResource(m_settings.resource.toStdString());
+    m_client = std::make_unique<gloox::Client>(jid, m_settings.password.toStdString());
+    if (!m_settings.host.isEmpty())
+        m_client->setServer(m_settings.host.toStdString());
+    if (m_settings.port > 0)
+        m_client->setPort(m_settings.port);
+    // Anywhere but loopback the server must prove who it is.
+    m_client->setTls(isLoopback() ? gloox::TLSOptional : gloox::TLSRequired);
+    m_client->setCACerts({"/etc/ssl/certs/ca-certificates.crt"});
+    m_client->registerConnectionListener(this);
+    m_client->registerMessageHandler(this);
+    m_client->rosterManager()->registerRosterListener(this, false);
+    m_client->registerStanzaExtension(new XmppPayload);
+    m_client->registerStanzaExtension(new gloox::ChatState(nullptr));
+    m_client->registerStanzaExtension(new gloox::DelayedDelivery(nullptr));
+    m_client->registerStanzaExtension(new gloox::Attention);
+    if (!m_client->connect(false)) {
+        scheduleReconnect();
+        return;
+    }
+    watchSocket();
+}
+
+void XmppConnection::watchSocket()
+{
+    auto *tcp = dynamic_cast<gloox::ConnectionTCPBase *>(m_client ? m_client->connectionImpl() : nullptr);
+    if (tcp && tcp->socket() >= 0) {
+        m_notifier = std::make_unique<QSocketNotifier>(tcp->socket(), QSocketNotifier::Read);
+        connect(m_notifier.get(), &QSocketNotifier::activated, this, &XmppConnection::read);
+    }
+    m_poll.start();
+}
+
+void XmppConnection::read()
+{
+    if (!m_client || m_reading)
+        return;
+    m_reading = true;
+    // Everything that is there, without waiting for more.
+    const gloox::ConnectionError error = m_client->recv(0);
+    m_reading = false;
+    if (error != gloox::ConnNoError && m_notifier)
+        m_notifier->setEnabled(false);
+}
+
+void XmppConnection::close()
+{
+    m_closing = true;
+    m_wanted = false;
+    m_reconnectTimer.stop();
+    m_poll.stop();
+    m_notifier.reset();
+    if (m_client)
+        m_client->disconnect();
+    m_connected = false;
+    m_closing = false;
+    m_wanted = false;
+}
+
+void XmppConnection::scheduleReconnect()
+{
+    m_poll.stop();
+    if (m_notifier)
+        m_notifier->setEnabled(false);
+    if (!m_reconnect || m_closing || !m_wanted)
+        return;
+    m_reconnectTimer.start(m_reconnectDelayMs);
+    m_reconnectDelayMs = qMin(m_reconnectDelayMs * 2, maxReconnectDelayMs);
+}
+
+void XmppConnection::onConnect()
+{
+    m_connected = true;
+    m_reconnectDelayMs = 500;
+    emit connected();
+}
+
+void XmppConnection::onDisconnect(gloox::ConnectionError error)
+{
+    const bool was = m_connected;
+    m_connected = false;
+    QString reason;
+    if (error == gloox::ConnAuthenticationFailed)
+        reason = QStringLiteral("the server refused the user name or password");
+    else if (error == gloox::ConnTlsFailed || error == gloox::ConnTlsNotAvailable)
+        reason = QStringLiteral("no trusted encrypted connection to the server");
+    else if (error == gloox::ConnUserDisconnected)
+        reason = QStringLiteral("signed out");
+    else
+        reason = QStringLiteral("the connection to the server was lost (%1)").arg(int(error));
+    if (was || error == gloox::ConnAuthenticationFailed || error == gloox::ConnTlsFailed)
+        emit disconnected(reason);
+    // Wrong credentials or an untrusted server do not get better by retrying.
+    if (error == gloox::ConnAuthenticationFailed || error == gloox::ConnTlsFailed
+        || error == gloox::ConnTlsNotAvailable || error == gloox::ConnUserDisconnected)
+        return;
+    // Not from inside gloox's own call.
+    QMetaObject::invokeMethod(this, &XmppConnection::scheduleReconnect, Qt::QueuedConnection);
+}
+
+bool XmppConnection::onTLSConnect(const gloox::CertInfo &info)
+{
+    return info.status == gloox::CertOk;
+}
+
+void XmppConnection::handleMessage(const gloox::Message &message, gloox::MessageSession *)
+{
+    if (message.subtype() == gloox::Message::Error) {
+        emit messageBounced(fromStd(message.id()));
+        return;
+    }
+    XmppIncoming incoming;
+    incoming.from = fromStd(message.from().full());
+    incoming.id = fromStd(message.id());
+    incoming.body = fromStd(message.body());
+    incoming.groupChat = message.subtype() == gloox::Message::Groupchat;
+    incoming.subject = fromStd(message.subject());
+    if (const auto *payload = message.findExtension<XmppPayload>(XmppPayload::type); payload && payload->valid) {
+        incoming.hasPayload = true;
+        incoming.html = payload->html;
+        incoming.pictures = payload->pictures;
+        incoming.noLogState = payload->noLogState;
+    }
+    if (const gloox::DelayedDelivery *delay = message.when())
+        incoming.sentAt = parseStamp(delay->stamp());
+    if (const auto *state = message.findExtension<gloox::ChatState>(gloox::ExtChatState))
+        incoming.composing = state->state() == gloox::ChatStateComposing;
+    incoming.attention = message.findExtension(gloox::ExtAttention) != nullptr;
+    emit messageReceived(incoming);
+}
+
+void XmppConnection::handleEvent(const gloox::Event &event)
+{
+    if (event.eventType() == gloox::Event::PingPong || event.eventType() == gloox::Event::PingError)
+        emit confirmed();
+}
+
+void XmppConnection::handleRoster(const gloox::Roster &roster)
+{
+    QList<XmppContact> contacts;
+    for (const auto &entry : roster) {
+        XmppContact contact;
+        contact.jid = fromStd(entry.second->jidJID().bare());
+        contact.name = fromStd(entry.second->name());
+        for (const std::string &group : entry.second->groups())
+            contact.groups.append(fromStd(group));
+        contacts.append(contact);
+    }
+    emit rosterReceived(contacts);
+}
+
+void XmppConnection::handleRosterPresence(const gloox::RosterItem &item, const std::string &,
+                                          gloox::Presence::PresenceType presence, const std::string &)
+{
+    // The best of the contact's resources decides.
+    int best = zrStatusOf(presence);
+    for (const auto &resource : item.resources()) {
+        const int status = zrStatusOf(resource.second->presence());
+        if (best == 0 || (status != 0 && status < best))
+            best = status;
+    }
+    emit presenceChanged(fromStd(item.jidJID().bare()), best);
+}
+
+bool XmppConnection::handleSubscriptionRequest(const gloox::JID &jid, const std::string &)
+{
+    // Only people already in the roster see presence without asking the user.
+    return m_client && m_client->rosterManager()->getRosterItem(jid.bareJID()) != nullptr;
+}
+
+void XmppConnection::sendMessage(const QString &to, const QString &id, const QString &body,
+                                 const XmppPayload *payload, bool noStore)
+{
+    if (!m_client || !m_connected)
+        return;
+    gloox::Message message(gloox::Message::Chat, gloox::JID(to.toStdString()), body.toStdString());
+    message.setID(id.toStdString());
+    if (payload)
+        message.addExtension(payload->clone());
+    message.addExtension(new gloox::ChatState(gloox::ChatStateActive));
+    if (!noStore) {
+        m_client->send(message);
+        return;
+    }
+    // Private sessions: the hints that ask servers not to archive.
+    gloox::Tag *tag = message.tag();
+    new gloox::Tag(tag, "no-store", "xmlns", "urn:xmpp:hints");
+    new gloox::Tag(tag, "no-permanent-store", "xmlns", "urn:xmpp:hints");
+    m_client->send(tag);
+}
+
+void XmppConnection::sendChatState(const QString &to, bool composing)
+{
+    if (!m_client || !m_connected)
+        return;
+    gloox::Message message(gloox::Message::Chat, gloox::JID(to.toStdString()));
+    message.addExtension(new gloox::ChatState(composing ? gloox::ChatStateComposing : gloox::ChatStatePaused));
+    m_client->send(message);
+}
+
+void XmppConnection::sendAttention(const QString &to)
+{
+    if (!m_client || !m_connected)
+        return;
+    gloox::Message message(gloox::Message::Headline, gloox::JID(to.toStdString()));
+    message.addExtension(new gloox::Attention);
+    m_client->send(message);
+}
+
+void XmppConnection::confirm()
+{
+    if (m_client && m_connected)
+        m_client->xmppPing(gloox::JID(m_client->jid().server()), this);
+}
+
+} // namespace zubrel

@@ -1,0 +1,39 @@
+#pragma once
+// Fills the host's contact directory from the roster and presence: every
+// roster entry becomes a contact under its mapped number (nickname from the
+// roster name, else the JID's user part), presence becomes the host's
+// status numbers (see zrStatusOf), roster groups become the directory's
+// groups. The directory reports ready once the first roster is in.
+
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+
+#include "xmppevent.h"
+
+namespace zubrel {
+
+class XmppConnection;
+class XmppIdMap;
+
+class XmppDirectory : public QObject
+{
+    Q_OBJECT
+public:
+    XmppDirectory(XmppConnection *connection, XmppIdMap *ids, QObject *parent = nullptr);
+
+    uint selfId() const { return m_selfId; }
+    bool isInRoster(const QString &bareJid) const { return m_roster.contains(bareJid); }
+
+private:
+    void onRoster(const QList<XmppContact> &contacts);
+    void onPresence(const QString &bareJid, int status);
+    void onDisconnected();
+
+    QPointer<XmppConnection> m_connection;
+    XmppIdMap *m_ids = nullptr;
+    uint m_selfId = 0;
+    QHash<QString, uint> m_roster; // bare JID -> number
+};
+
+} // namespace zubrel

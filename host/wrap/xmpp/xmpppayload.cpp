@@ -1,0 +1,58 @@
+#include "xmpppayload.h"
+
+#include <gloox/tag.h>
+
+namespace zubrel {
+
+const char *XmppPayload::xmlns()
+{
+    return "urn:zubrel:chat:1";
+}
+
+XmppPayload::XmppPayload(const gloox::Tag *tag)
+    : gloox::StanzaExtension(type)
+{
+    if (!tag || tag->name() != "zubrel" || tag->xmlns() != xmlns())
+        return;
+    qsizetype total = 0;
+    for (const gloox::Tag *child : tag->children()) {
+        const std::string &cdata = child->cdata();
+        total += qsizetype(cdata.size());
+        if (total > maxBytes)
+            return; // oversized: treated as absent
+        if (child->name() == "html") {
+            html = QString::fromUtf8(cdata.data(), qsizetype(cdata.size()));
+        } else if (child->name() == "picture") {
+            if (pictures.size() >= maxPictures)
+                return;
+            pictures.append(QByteArray::fromBase64(QByteArray::fromStdString(cdata)));
+        } else if (child->name() == "nolog") {
+            bool ok = false;
+            noLogState = QString::fromStdString(child->findAttribute("state")).toInt(&ok);
+            if (!ok)
+                return;
+        }
+    }
+    valid = true;
+}
+
+const std::string &XmppPayload::filterString() const
+{
+    static const std::string filter = std::string("/message/zubrel[@xmlns='") + xmlns() + "']";
+    return filter;
+}
+
+gloox::Tag *XmppPayload::tag() const
+{
+    auto *root = new gloox::Tag("zubrel");
+    root->setXmlns(xmlns());
+    if (!html.isEmpty() || !pictures.isEmpty())
+        new gloox::Tag(root, "html", html.toStdString());
+    for (const QByteArray &picture : pictures)
+        new gloox::Tag(root, "picture", picture.toBase64().toStdString());
+    if (noLogState >= 0)
+        new gloox::Tag(root, "nolog", "state", std::to_string(noLogState));
+    return root;
+}
+
+} // namespace zubrel

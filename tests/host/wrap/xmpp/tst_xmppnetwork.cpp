@@ -1,0 +1,295 @@
+// The XMPP backend against a private Prosody: the module's side is driven
+// through the messaging helper (requests sent, commands delivered), the
+// other person is a second connection on the same server.
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gloox/client.h>
+#include <gloox/tag.h>
+
+#include "czubuddy_administrator.h"
+#include "localxmppserver.h"
+#include "request.h"
+#include "wrappluginhelper.h"
+#include "xmppbackend.h"
+#include "xmppidmap.h"
+#include "xmppoutbox.h"
+#include "zdatetime.h"
+
+using namespace zubrel;
+
+namespace {
+
+constexpr int waitMs = 15000;
+
+struct Delivered
+{
+    ProtocolCommand command;
+    QList<ProtocolArg> args;
+};
+
+} // namespace
+
+class TestXmppNetwork : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void idsArePersistentAndNeverCollide();
+    void signInAnswersWithOwnNumberAndFillsDirectory();
+    void messagesAndTypingBothWays();
+    void storedMessagesArriveWithTheirSendTime();
+    void bouncesFailAndUnavailableCommandsSaySo();
+    void strangersAndMalformedPayloadsAreIgnored();
+    void dropQueuesInOrderAndTimesOut();
+
+private:
+    uint send(ushort a, ushort b, const QList<ProtocolArg> &args, int module = -1);
+    QList<Delivered> deliveredOf(ushort a, ushort b) const;
+    uint bobId() const { return m_backend->ids()->idOf(m_server.jid(QStringLiteral("bob"))); }
+
+    LocalXmppServer m_server;
+    QTemporaryDir m_profile;
+    std::unique_ptr<XmppBackend> m_backend;
+    std::unique_ptr<XmppConnection> m_bob;
+    QList<XmppIncoming> m_bobReceived;
+    QList<Delivered> m_delivered;
+    QHash<uint, bool> m_completed; // request id -> success
+};
+
+void TestXmppNetwork::initTestCase()
+{
+    QString error;
+    QVERIFY2(m_server.start({{QStringLiteral("alice"), QStringLiteral("alice-pw")},
+                             {QStringLiteral("bob"), QStringLiteral("bob-pw")}},
+                            &error),
+             qPrintable(error));
+    QVERIFY2(m_server.addAccount(QStringLiteral("mallory"), QStringLiteral("m-pw"), &error), qPrintable(error));
+    WrapPluginHelper *helper = WrapPluginHelper::Instance();
+    connect(helper, &WrapPluginHelper::incomingDelivered, this, [this](Request *request) {
+        m_delivered.append({request->protocol()->command(), request->protocol()->args()});
+        WrapPluginHelper::Instance()->requestSucceeded(request, nullptr);
+    });
+    connect(helper, &WrapPluginHelper::requestCompleted, this,
+            [this](Request *request, bool success) { m_completed.insert(request->id(), success); });
+    const auto settings = [this](const QString &user) {
+        return XmppConnection::Settings{m_server.jid(user), user + QLatin1String("-pw"), QStringLiteral("127.0.0.1"),
+                                        m_server.port()};
+    };
+    m_backend = std::make_unique<XmppBackend>(settings(QStringLiteral("alice")), m_profile.filePath("ids.json"));
+    m_bob = std::make_unique<XmppConnection>(settings(QStringLiteral("bob")));
+    connect(m_bob.get(), &XmppConnection::messageReceived, this,
+            [this](const XmppIncoming &message) { m_bobReceived.append(message); });
+    m_backend->start();
+    m_bob->open();
+    QTRY_VERIFY_WITH_TIMEOUT(m_backend->connection()->isConnected() && m_bob->isConnected(), waitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(CZuBuddy_Administrator::Instance()->isReady(), waitMs);
+}
+
+void TestXmppNetwork::cleanupTestCase()
+{
+    m_bob.reset();
+    m_backend.reset();
+    m_server.stop();
+    QVERIFY(!m_server.isRunning());
+}
+
+uint TestXmppNetwork::send(ushort a, ushort b, const QList<ProtocolArg> &args, int module)
+{
+    Protocol protocol{ProtocolCommand(a, b)};
+    protocol.setArgs(args);
+    WrapPluginHelper *helper = WrapPluginHelper::Instance();
+    QPointer<Request> request = helper->createRequest(protocol, nullptr);
+    if (module < 0)
+        helper->sendRequest(request);
+    else
+        helper->sendRequestToModule(request, ushort(module));
+    return request->id();
+}
+
+QList<Delivered> TestXmppNetwork::deliveredOf(ushort a, ushort b) const
+{
+    QList<Delivered> found;
+    for (const Delivered &delivered : m_delivered) {
+        if (delivered.command.isCommand(a, b))
+            found.append(delivered);
+    }
+    return found;
+}
+
+void TestXmppNetwork::idsArePersistentAndNeverCollide()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("sub/ids.json"));
+    uint carol = 0;
+    {
+        XmppIdMap ids(file);
+        carol = ids.idOf(QStringLiteral("Carol@Example.org/phone"));
+        QCOMPARE(carol, XmppIdMap::firstId);
+        QCOMPARE(ids.idOf(QStringLiteral("carol@example.org")), carol);
+        QCOMPARE(ids.idOf(QStringLiteral("dave@example.org")), carol + 1);
+        QCOMPARE(ids.idOf(QStringLiteral("not a jid")), 0u);
+        QCOMPARE(ids.idOf(QStringLiteral("@example.org")), 0u);
+    }
+    XmppIdMap again(file);
+    QCOMPARE(again.jidOf(carol), QStringLiteral("carol@example.org"));
+    QCOMPARE(again.idOf(QStringLiteral("erin@example.org")), carol + 2);
+}
+
+void TestXmppNetwork::signInAnswersWithOwnNumberAndFillsDirectory()
+{
+    const uint request = send(1, 2, {});
+    QTRY_VERIFY(m_completed.contains(request));
+    QVERIFY(m_completed.value(request));
+    const uint self = WrapPluginHelper::Instance()->request(request)->response()->arg(0).variant().toUInt();
+    QCOMPARE(self, m_backend->selfId());
+    CZuBuddy_Administrator *directory = CZuBuddy_Administrator::Instance();
+    QCOMPARE(directory->currentUserId(), self);
+    const BuddyData *bob = directory->data(bobId());
+    QVERIFY(bob);
+    QCOMPARE(bob->nickname, QStringLiteral("bob"));
+    QTRY_COMPARE_WITH_TIMEOUT(directory->data(bobId())->userState, 1, waitMs);
+}
+
+void TestXmppNetwork::messagesAndTypingBothWays()
+{
+    const QString bobText = QString::number(bobId());
+    m_bobReceived.clear();
+    // Out: the plain body for other clients, HTML and picture in the payload.
+    const uint message = send(4, 0x0001,
+                              {ProtocolArg(6, 9, bobText), ProtocolArg(32, 10, QByteArray("<b>Hi</b> <img src=\"%1\">")),
+                               ProtocolArg(4, 637, 1), ProtocolArg(32, 0, QByteArray("PNG\0bytes", 9))});
+    send(4, 0x0003, {ProtocolArg(6, 9, bobText)});
+    QTRY_COMPARE_WITH_TIMEOUT(m_bobReceived.size(), 2, waitMs);
+    QTRY_VERIFY(m_completed.value(message));
+    QVERIFY(m_bobReceived.at(0).composing || m_bobReceived.at(1).composing);
+    const XmppIncoming text = m_bobReceived.at(0).composing ? m_bobReceived.at(1) : m_bobReceived.at(0);
+    QCOMPARE(text.body, QStringLiteral("Hi [picture]"));
+    QCOMPARE(text.html, QStringLiteral("<b>Hi</b> <img src=\"%1\">"));
+    QCOMPARE(text.pictures, QList<QByteArray>{QByteArray("PNG\0bytes", 9)});
+
+    // In: typing, a plain body from another client (escaped), our payload,
+    // and the same stanza twice (a resend after a drop) shown once.
+    m_delivered.clear();
+    const QString alice = m_server.jid(QStringLiteral("alice"));
+    m_bob->sendChatState(alice, true);
+    m_bob->sendMessage(alice, QStringLiteral("p1"), QStringLiteral("a < b\nc"), nullptr);
+    XmppPayload payload;
+    payload.html = QStringLiteral("<i>x</i><img src=\"%1\">");
+    payload.pictures = {QByteArray("GIF")};
+    m_bob->sendMessage(alice, QStringLiteral("p2"), QStringLiteral("x"), &payload);
+    m_bob->sendMessage(alice, QStringLiteral("p2"), QStringLiteral("x"), &payload);
+    m_bob->sendAttention(alice);
+    QTRY_COMPARE_WITH_TIMEOUT(deliveredOf(4, 0x8015).size(), 1, waitMs);
+    QCOMPARE(deliveredOf(4, 0x8003).size(), 1);
+    QCOMPARE(deliveredOf(4, 0x8003).first().args.first().variant().toString(), bobText);
+    const QList<Delivered> messages = deliveredOf(4, 0xF0A1);
+    QCOMPARE(messages.size(), 2);
+    QCOMPARE(messages.at(0).args, (QList<ProtocolArg>{ProtocolArg(6, 9, bobText), ProtocolArg(32, 10, QByteArray("a &lt; b<br>c"))}));
+    QCOMPARE(messages.at(1).args,
+             (QList<ProtocolArg>{ProtocolArg(6, 9, bobText), ProtocolArg(32, 10, QByteArray("<i>x</i><img src=\"%1\">")),
+                                 ProtocolArg(4, 637, 1), ProtocolArg(32, 0, QByteArray("GIF"))}));
+    QCOMPARE(deliveredOf(4, 0x8015).first().args.at(1), ProtocolArg(6, 673, 1));
+}
+
+void TestXmppNetwork::storedMessagesArriveWithTheirSendTime()
+{
+    m_backend->connection()->close();
+    QTRY_VERIFY(!m_backend->connection()->isConnected());
+    m_delivered.clear();
+    const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-2);
+    m_bob->sendMessage(m_server.jid(QStringLiteral("alice")), QStringLiteral("off1"), QStringLiteral("while away"), nullptr);
+    QTest::qWait(300); // nothing to wait for: the server stores it silently
+    m_backend->connection()->open();
+    QTRY_COMPARE_WITH_TIMEOUT(deliveredOf(4, 0xF0A1).size(), 1, waitMs);
+    const QList<ProtocolArg> args = deliveredOf(4, 0xF0A1).first().args;
+    QCOMPARE(args.size(), 3);
+    QCOMPARE(args.at(1), ProtocolArg(32, 10, QByteArray("while away")));
+    const QDateTime sent = ZDateTime::fromWinTime(args.at(2).variant().toDouble());
+    QVERIFY2(sent >= before && sent <= QDateTime::currentDateTimeUtc(), qPrintable(sent.toString(Qt::ISODate)));
+}
+
+void TestXmppNetwork::bouncesFailAndUnavailableCommandsSaySo()
+{
+    const uint nobody = m_backend->ids()->idOf(QStringLiteral("nobody@localhost"));
+    const uint bounced = send(4, 0x0001, {ProtocolArg(6, 9, QString::number(nobody)), ProtocolArg(32, 10, QByteArray("hello?"))});
+    QTRY_VERIFY_WITH_TIMEOUT(m_completed.contains(bounced), waitMs);
+    QCOMPARE(m_completed.value(bounced), false);
+
+    QSignalSpy unavailable(m_backend.get(), &XmppBackend::notAvailable);
+    const uint slideshow = send(40, 0xF164, {ProtocolArg(6, 9, QString::number(bobId()))}, 40);
+    const uint files = send(1, 0x0015, {ProtocolArg(6, 1, QString::number(bobId())), ProtocolArg(6, 126, 0)});
+    const uint unknownPartner = send(4, 0x0001, {ProtocolArg(6, 9, QStringLiteral("99")), ProtocolArg(32, 10, QByteArray("x"))});
+    QTRY_VERIFY(m_completed.contains(slideshow) && m_completed.contains(files) && m_completed.contains(unknownPartner));
+    QVERIFY(!m_completed.value(slideshow) && !m_completed.value(files) && !m_completed.value(unknownPartner));
+    QCOMPARE(unavailable.size(), 2);
+    QCOMPARE(unavailable.at(1).first().toString(), QStringLiteral("file transfer"));
+}
+
+void TestXmppNetwork::strangersAndMalformedPayloadsAreIgnored()
+{
+    XmppConnection mallory({m_server.jid(QStringLiteral("mallory")), QStringLiteral("m-pw"), QStringLiteral("127.0.0.1"),
+                            m_server.port()});
+    mallory.open();
+    QTRY_VERIFY_WITH_TIMEOUT(mallory.isConnected(), waitMs);
+    m_delivered.clear();
+    const std::string alice = m_server.jid(QStringLiteral("alice")).toStdString();
+    mallory.sendMessage(QString::fromStdString(alice), QStringLiteral("m1"), QStringLiteral("spam"), nullptr);
+    // From a contact: payloads too large, with too many pictures or a
+    // broken private-session state are dropped; the body still arrives.
+    const auto raw = [&](const std::string &id, auto fill) {
+        auto *message = new gloox::Tag("message", "to", alice);
+        message->addAttribute("type", "chat");
+        message->addAttribute("id", id);
+        new gloox::Tag(message, "body", "plain " + id);
+        auto *payload = new gloox::Tag(message, "zubrel", "xmlns", XmppPayload::xmlns());
+        fill(payload);
+        m_bob->client()->send(message);
+    };
+    raw("big", [](gloox::Tag *p) { new gloox::Tag(p, "html", std::string(XmppPayload::maxBytes + 1, 'a')); });
+    raw("many", [](gloox::Tag *p) {
+        for (int i = 0; i <= XmppPayload::maxPictures; ++i)
+            new gloox::Tag(p, "picture", "AAAA");
+    });
+    raw("state", [](gloox::Tag *p) { new gloox::Tag(p, "nolog", "state", "yes"); });
+    QTRY_COMPARE_WITH_TIMEOUT(deliveredOf(4, 0xF0A1).size(), 3, waitMs);
+    for (const Delivered &delivered : deliveredOf(4, 0xF0A1)) {
+        QCOMPARE(delivered.args.first().variant().toString(), QString::number(bobId()));
+        QVERIFY(delivered.args.at(1).variant().toByteArray().startsWith("plain "));
+        QCOMPARE(delivered.args.size(), 2);
+    }
+}
+
+void TestXmppNetwork::dropQueuesInOrderAndTimesOut()
+{
+    const QString bobText = QString::number(bobId());
+    m_bobReceived.clear();
+    m_server.stop();
+    QTRY_VERIFY_WITH_TIMEOUT(!m_backend->connection()->isConnected(), waitMs);
+    QList<uint> ids;
+    for (int i = 0; i < 5; ++i)
+        ids.append(send(4, 0x0001, {ProtocolArg(6, 9, bobText), ProtocolArg(32, 10, QByteArray::number(i))}));
+    QTest::qWait(200);
+    QCOMPARE(m_backend->outbox()->queued(), 5);
+    QString error;
+    QVERIFY2(m_server.restart(&error), qPrintable(error));
+    QTRY_VERIFY_WITH_TIMEOUT(m_backend->connection()->isConnected() && m_bob->isConnected(), 30000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_bobReceived.size(), 5, waitMs);
+    for (int i = 0; i < 5; ++i) {
+        QCOMPARE(m_bobReceived.at(i).html, QString::number(i));
+        QTRY_VERIFY(m_completed.value(ids.at(i)));
+    }
+
+    // A message that cannot leave before its timeout fails, it is not dropped.
+    m_server.stop();
+    QTRY_VERIFY_WITH_TIMEOUT(!m_backend->connection()->isConnected(), waitMs);
+    m_backend->outbox()->setTimeout(300);
+    const uint late = send(4, 0x0001, {ProtocolArg(6, 9, bobText), ProtocolArg(32, 10, QByteArray("late"))});
+    QTRY_VERIFY_WITH_TIMEOUT(m_completed.contains(late), waitMs);
+    QCOMPARE(m_completed.value(late), false);
+}
+
+QTEST_MAIN(TestXmppNetwork)
+#include "tst_xmppnetwork.moc"
