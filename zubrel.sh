@@ -101,12 +101,46 @@ start_dictionary_server() {
   fi
 }
 
+# demo --xmpp: a private Prosody with the accounts alice and bob, and one
+# demo host for each, side by side, each with a profile of its own. The
+# server stops with the script.
+xmpp_demo() {
+  local folder
+  folder="$(mktemp -d)"
+  build/bin/zubrel-xmpp-server "$folder" >&2 &
+  local pid=$!
+  trap 'kill '"$pid"' 2>/dev/null; wait '"$pid"' 2>/dev/null; rm -rf '"'$folder'" EXIT
+  for _ in $(seq 300); do
+    [ -s "$folder/port" ] && break
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if [ ! -s "$folder/port" ]; then
+    echo "The private XMPP server did not start." >&2
+    exit 1
+  fi
+  local port profiles="$PWD/build/xmpp-demo"
+  port="$(cat "$folder/port")"
+  mkdir -p "$profiles/alice" "$profiles/bob"
+  run_with_display bash -c '
+    build/bin/zubrel-host --xmpp alice@localhost --xmpp-server "127.0.0.1:$1" \
+      --xmpp-password-file "$2/alice.password" --profile "$3/alice" -geometry 320x560+10+10 "${@:4}" &
+    build/bin/zubrel-host --xmpp bob@localhost --xmpp-server "127.0.0.1:$1" \
+      --xmpp-password-file "$2/bob.password" --profile "$3/bob" -geometry 320x560+660+10 "${@:4}" &
+    wait' xmpp-demo "$port" "$folder" "$profiles" "$@"
+}
+
 command="${1:-}"
 [ $# -gt 0 ] && shift
 case "$command" in
   demo)
     install_dependencies
     build
+    if [ "${1:-}" = "--xmpp" ]; then
+      shift
+      xmpp_demo "$@"
+      exit 0
+    fi
     start_dictionary_server
     # Without a sound card the demo plays and records through a private
     # sound server whose speaker is the microphone; it ends with the demo.
@@ -157,7 +191,7 @@ case "$command" in
     done
     ;;
   *)
-    echo "usage: $0 demo|test [--sanitize|--all]|bench|fuzz [seconds] [arguments]" >&2
+    echo "usage: $0 demo [--xmpp]|test [--sanitize|--all]|bench|fuzz [seconds] [arguments]" >&2
     exit 64
     ;;
 esac

@@ -18,6 +18,7 @@
 #include "replayrunner.h"
 #include "soundserver.h"
 #include "tracewriter.h"
+#include "xmppsession.h"
 #include "zdir.h"
 #include "zmodalscript.h"
 #include "zsettings.h"
@@ -69,8 +70,19 @@ int main(int argc, char *argv[])
     const QCommandLineOption soundOption(QStringLiteral("sound-server"),
                                          QStringLiteral("Play and record through a private sound server whose "
                                                         "speaker is the microphone (for machines without a sound card)."));
+    const QCommandLineOption xmppOption(QStringLiteral("xmpp"),
+                                        QStringLiteral("Sign in to an XMPP server as JID instead of the simulated "
+                                                       "network (the password is asked for, or read from "
+                                                       "--xmpp-password-file)."),
+                                        QStringLiteral("JID"));
+    const QCommandLineOption xmppPasswordOption(QStringLiteral("xmpp-password-file"),
+                                                QStringLiteral("File with the XMPP password, readable by you only."),
+                                                QStringLiteral("FILE"));
+    const QCommandLineOption xmppServerOption(QStringLiteral("xmpp-server"),
+                                              QStringLiteral("Connect to HOST[:PORT] instead of the JID's server."),
+                                              QStringLiteral("HOST[:PORT]"));
     parser.addOptions({replayOption, traceOption, profileOption, quitOption, latencyOption, openOption,
-                       dictionaryOption, soundOption});
+                       dictionaryOption, soundOption, xmppOption, xmppPasswordOption, xmppServerOption});
     parser.process(app);
 
     // Before anything looks at the audio devices: the back end connects once.
@@ -121,6 +133,40 @@ int main(int argc, char *argv[])
         };
         writeServer();
         QObject::connect(ZSettings::instance(), &ZSettings::userChanged, &app, writeServer);
+    }
+
+    if (parser.isSet(xmppOption)) {
+        XmppConnection::Settings settings;
+        settings.jid = parser.value(xmppOption);
+        const QString server = parser.value(xmppServerOption);
+        settings.host = server.section(QLatin1Char(':'), 0, 0);
+        if (server.contains(QLatin1Char(':'))) {
+            bool ok = false;
+            settings.port = server.section(QLatin1Char(':'), 1).toInt(&ok);
+            if (!ok || settings.port <= 0 || settings.port > 65535) {
+                qCritical("--xmpp-server needs HOST or HOST:PORT");
+                return 64;
+            }
+        }
+        const bool havePassword = parser.isSet(xmppPasswordOption)
+                                      ? XmppSession::readPasswordFile(parser.value(xmppPasswordOption), &settings.password, &error)
+                                      : XmppSession::promptPassword(settings.jid, &settings.password, &error);
+        if (!havePassword) {
+            qCritical("%s", qPrintable(error));
+            return 64;
+        }
+        XmppSession session(&module, settings);
+        if (!session.start(&error, &writer)) {
+            qCritical("%s", qPrintable(error));
+            return 1;
+        }
+        if (parser.isSet(quitOption))
+            QTimer::singleShot(qMax(0, parser.value(quitOption).toInt()), &app, &QCoreApplication::quit);
+        const int status = QApplication::exec();
+        session.shutdown();
+        if (writer.isOpen())
+            tracer.writeEnd();
+        return status;
     }
 
     bool latencyOk = false;

@@ -8,6 +8,7 @@
 #include "wrappluginhelper.h"
 #include "xmppdirectory.h"
 #include "xmppidmap.h"
+#include "xmppmultichats.h"
 #include "xmppoutbox.h"
 #include "zdatetime.h"
 
@@ -54,10 +55,12 @@ QString describe(const ProtocolCommand &command, int module)
         return QStringLiteral("slideshows and screenshots");
     if (command.isCommand(1, 0x0015) || command.isCommand(4, 0x0015))
         return QStringLiteral("file transfer");
-    if (command.isCommand(1, 0xF00D))
+    if (command.isCommand(1, 0xF101))
         return QStringLiteral("web folders");
-    if (command.isCommand(1, 0x0020) || command.isCommand(1, 0x0021))
+    if (command.isCommand(1, 0xF00D))
         return QStringLiteral("profile pages");
+    if (command.isCommand(1, 0xF100))
+        return QStringLiteral("voice calls");
     return QStringLiteral("command (%1, 0x%2)").arg(command.a()).arg(command.b(), 4, 16, QLatin1Char('0'));
 }
 
@@ -70,9 +73,13 @@ XmppBackend::XmppBackend(const XmppConnection::Settings &settings, const QString
 {
     m_directory = std::make_unique<XmppDirectory>(m_connection.get(), m_ids.get());
     m_outbox = std::make_unique<XmppOutbox>(m_connection.get());
+    m_multichats = std::make_unique<XmppMultichats>(m_connection.get(), m_ids.get(), m_directory.get(), m_outbox.get());
     connect(m_outbox.get(), &XmppOutbox::delivered, this, [this](uint id) { complete(id, true); });
     connect(m_outbox.get(), &XmppOutbox::failed, this, [this](uint id) { complete(id, false); });
     connect(m_connection.get(), &XmppConnection::messageReceived, this, &XmppBackend::onMessage);
+    connect(m_connection.get(), &XmppConnection::blockList, this, &XmppBackend::onBlockList);
+    connect(m_connection.get(), &XmppConnection::blockRequestDone, this,
+            [this](uint id, bool success) { complete(id, success); });
     connect(m_connection.get(), &XmppConnection::connected, this,
             [this] { emit statusChanged(tr("Connected as %1").arg(m_connection->bareJid())); });
     connect(m_connection.get(), &XmppConnection::disconnected, this,
@@ -170,6 +177,26 @@ void XmppBackend::transmit(Request *request, int module)
         completeLater(id, sent);
         return;
     }
+    if (module == -1 && m_multichats->transmit(request))
+        return;
+    if (module == -1 && (command.isCommand(4, 0x0004) || command.isCommand(4, 0x0005))) {
+        const ProtocolArg *state = findArg(args, DataTypes::Flag, 631);
+        const int value = command.b() == 0x0004 ? XmppPayload::noLogRequest : (state && state->variant().toBool()) ? 1 : 0;
+        if (!sendNoLog(request, partner, value))
+            completeLater(id, false);
+        return;
+    }
+    // The host's own requests address the contact in (6, 1).
+    const QString contact = m_ids->jidOf(textArg(args, DataTypes::Identifier, 1).toUInt());
+    if (module == -1 && (command.isCommand(1, 0x0021) || command.isCommand(1, 0x0020)) && !contact.isEmpty()) {
+        m_connection->setBlocked(contact, command.b() == 0x0021, id);
+        return;
+    }
+    if (module == -1 && command.isCommand(1, 0xF180) && !contact.isEmpty()) {
+        m_connection->requestSubscription(contact);
+        completeLater(id, m_connection->isConnected());
+        return;
+    }
     emit notAvailable(describe(command, module));
     completeLater(id, false);
 }
@@ -190,8 +217,41 @@ bool XmppBackend::sendChatMessage(Request *request)
     payload.pictures = picturesOf(args);
     message.body = plainText(payload.html);
     message.payload = payload;
+    message.noStore = m_privateSessions.contains(partner);
     m_outbox->post(std::move(message));
     return true;
+}
+
+bool XmppBackend::sendNoLog(Request *request, const QString &partner, int state)
+{
+    if (partner.isEmpty())
+        return false;
+    // The answer and the closing notice decide for this side as well.
+    if (state == 1)
+        m_privateSessions.insert(partner);
+    else if (state == 0)
+        m_privateSessions.remove(partner);
+    XmppOutgoing message;
+    message.requestId = request->id();
+    message.to = partner;
+    message.stanzaId = QStringLiteral("z%1-%2").arg(selfId()).arg(request->id());
+    XmppPayload payload;
+    payload.noLogState = state;
+    message.payload = payload;
+    message.noStore = true;
+    m_outbox->post(std::move(message));
+    return true;
+}
+
+void XmppBackend::onBlockList(const QStringList &jids)
+{
+    QList<ProtocolArg> args{ProtocolArg(DataTypes::Count, 0, 0)};
+    for (const QString &jid : jids) {
+        if (const uint id = m_ids->idOf(jid))
+            args.append(ProtocolArg(DataTypes::Identifier, 1, QString::number(id)));
+    }
+    args.first() = ProtocolArg(DataTypes::Count, 0, int(args.size() - 1));
+    WrapPluginHelper::Instance()->deliverIncoming(ProtocolCommand(1, 0xF102), args);
 }
 
 bool XmppBackend::isDuplicate(const QString &from, const QString &id)
@@ -222,6 +282,19 @@ void XmppBackend::onMessage(const XmppIncoming &message)
     const QList<ProtocolArg> who{ProtocolArg(DataTypes::Identifier, 9, QString::number(sender))};
     if (message.attention)
         helper->deliverIncoming(ProtocolCommand(4, 0x8015), who + QList<ProtocolArg>{ProtocolArg(DataTypes::Identifier, 673, 1)});
+    if (message.noLogState == XmppPayload::noLogRequest) {
+        helper->deliverIncoming(ProtocolCommand(4, 0x8004), who);
+        return;
+    }
+    if (message.noLogState == 0 || message.noLogState == 1) {
+        if (message.noLogState == 1)
+            m_privateSessions.insert(from);
+        else
+            m_privateSessions.remove(from);
+        helper->deliverIncoming(ProtocolCommand(4, 0x8005),
+                                who + QList<ProtocolArg>{ProtocolArg(DataTypes::Flag, 631, message.noLogState == 1)});
+        return;
+    }
     const bool hasText = !message.body.isEmpty() || (message.hasPayload && (!message.html.isEmpty() || !message.pictures.isEmpty()));
     if (!hasText) {
         if (message.composing)

@@ -12,6 +12,13 @@
 //                                   carry their send time (delayed delivery)
 //   incoming typing (4, 0x8003)     from chat state "composing"
 //   incoming shake (4, 0x8015)      from attention
+//   private session (4, 0x0004/5)   our payload's <nolog>; while one is on,
+//                                   messages ask servers not to store them
+//   block / unblock (1, 0x0021/20)  the server's block list (XEP-0191),
+//                                   reported as the block list (1, 0xF102)
+//   authorisation (1, 0xF180)       a presence subscription request
+//   multi chats (4, 0x0006-0x000D)  rooms of the multi-user chat service,
+//                                   see XmppMultichats
 // A request XMPP has no counterpart for fails, and notAvailable() says so.
 
 #include <QHash>
@@ -31,6 +38,7 @@ namespace zubrel {
 
 class XmppDirectory;
 class XmppIdMap;
+class XmppMultichats;
 class XmppOutbox;
 
 class XmppBackend : public QObject, public WrapBackend
@@ -67,6 +75,8 @@ private:
     void onMessage(const XmppIncoming &message);
     void deliverChat(uint sender, const XmppIncoming &message);
     bool sendChatMessage(Request *request);
+    bool sendNoLog(Request *request, const QString &partner, int state);
+    void onBlockList(const QStringList &jids);
     bool isDuplicate(const QString &from, const QString &id);
     void complete(uint requestId, bool success, const QList<ProtocolArg> &args = {});
     void completeLater(uint requestId, bool success, const QList<ProtocolArg> &args = {});
@@ -75,8 +85,10 @@ private:
     std::unique_ptr<XmppIdMap> m_ids;
     std::unique_ptr<XmppDirectory> m_directory;
     std::unique_ptr<XmppOutbox> m_outbox;
+    std::unique_ptr<XmppMultichats> m_multichats;
     QList<QString> m_recentOrder; // the newest (sender, id) pairs seen, for dropping repeats
     QSet<QString> m_recent;
+    QSet<QString> m_privateSessions; // partners with a private session on
     bool m_started = false;
 };
 

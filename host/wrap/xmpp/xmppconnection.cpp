@@ -1,12 +1,18 @@
 #include "xmppconnection.h"
 
+#include "xmppblocking.h"
+
 #include <QHostAddress>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
 #include <gloox/attention.h>
 #include <gloox/chatstate.h>
 #include <gloox/client.h>
 #include <gloox/connectiontcpbase.h>
 #include <gloox/delayeddelivery.h>
 #include <gloox/error.h>
+#include <gloox/iq.h>
 #include <gloox/message.h>
 #include <gloox/rostermanager.h>
 #include <gloox/tag.h>
@@ -83,6 +89,8 @@ void XmppConnection::open()
     if (m_connected || m_closing)
         return;
     m_notifier.reset();
+    if (m_client)
+        emit clientAboutToChange();
     gloox::JID jid(m_settings.jid.toStdString());
     if (jid.resource().empty())
         jid.setResource(m_settings.resource.toStdString());
@@ -101,6 +109,9 @@ void XmppConnection::open()
     m_client->registerStanzaExtension(new gloox::ChatState(nullptr));
     m_client->registerStanzaExtension(new gloox::DelayedDelivery(nullptr));
     m_client->registerStanzaExtension(new gloox::Attention);
+    m_client->registerStanzaExtension(new XmppBlocking);
+    m_client->registerIqHandler(this, XmppBlocking::type);
+    emit clientCreated();
     if (!m_client->connect(false)) {
         scheduleReconnect();
         return;
@@ -112,6 +123,10 @@ void XmppConnection::watchSocket()
 {
     auto *tcp = dynamic_cast<gloox::ConnectionTCPBase *>(m_client ? m_client->connectionImpl() : nullptr);
     if (tcp && tcp->socket() >= 0) {
+        // Chat stanzas are small and each one matters now: no Nagle delay
+        // behind the confirmation ping.
+        const int on = 1;
+        ::setsockopt(tcp->socket(), IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
         m_notifier = std::make_unique<QSocketNotifier>(tcp->socket(), QSocketNotifier::Read);
         connect(m_notifier.get(), &QSocketNotifier::activated, this, &XmppConnection::read);
     }
@@ -160,6 +175,7 @@ void XmppConnection::onConnect()
     m_connected = true;
     m_reconnectDelayMs = 500;
     emit connected();
+    queryBlockList();
 }
 
 void XmppConnection::onDisconnect(gloox::ConnectionError error)
@@ -256,11 +272,11 @@ bool XmppConnection::handleSubscriptionRequest(const gloox::JID &jid, const std:
 }
 
 void XmppConnection::sendMessage(const QString &to, const QString &id, const QString &body,
-                                 const XmppPayload *payload, bool noStore)
+                                 const XmppPayload *payload, bool noStore, bool groupChat)
 {
     if (!m_client || !m_connected)
         return;
-    gloox::Message message(gloox::Message::Chat, gloox::JID(to.toStdString()), body.toStdString());
+    gloox::Message message(groupChat ? gloox::Message::Groupchat : gloox::Message::Chat, gloox::JID(to.toStdString()), body.toStdString());
     message.setID(id.toStdString());
     if (payload)
         message.addExtension(payload->clone());
@@ -276,11 +292,11 @@ void XmppConnection::sendMessage(const QString &to, const QString &id, const QSt
     m_client->send(tag);
 }
 
-void XmppConnection::sendChatState(const QString &to, bool composing)
+void XmppConnection::sendChatState(const QString &to, bool composing, bool groupChat)
 {
     if (!m_client || !m_connected)
         return;
-    gloox::Message message(gloox::Message::Chat, gloox::JID(to.toStdString()));
+    gloox::Message message(groupChat ? gloox::Message::Groupchat : gloox::Message::Chat, gloox::JID(to.toStdString()));
     message.addExtension(new gloox::ChatState(composing ? gloox::ChatStateComposing : gloox::ChatStatePaused));
     m_client->send(message);
 }
@@ -298,6 +314,58 @@ void XmppConnection::confirm()
 {
     if (m_client && m_connected)
         m_client->xmppPing(gloox::JID(m_client->jid().server()), this);
+}
+
+} // namespace zubrel
+
+namespace zubrel {
+
+void XmppConnection::queryBlockList()
+{
+    if (!m_client || !m_connected)
+        return;
+    gloox::IQ iq(gloox::IQ::Get, gloox::JID(), m_client->getID());
+    iq.addExtension(new XmppBlocking(XmppBlocking::List, {}));
+    m_client->send(iq, this, 0);
+}
+
+void XmppConnection::setBlocked(const QString &bareJid, bool blocked, uint requestId)
+{
+    if (!m_client || !m_connected) {
+        emit blockRequestDone(requestId, false);
+        return;
+    }
+    gloox::IQ iq(gloox::IQ::Set, gloox::JID(), m_client->getID());
+    iq.addExtension(new XmppBlocking(blocked ? XmppBlocking::Block : XmppBlocking::Unblock, {bareJid}));
+    m_client->send(iq, this, int(requestId));
+}
+
+void XmppConnection::requestSubscription(const QString &bareJid)
+{
+    if (m_client && m_connected)
+        m_client->rosterManager()->subscribe(gloox::JID(bareJid.toStdString()));
+}
+
+bool XmppConnection::handleIq(const gloox::IQ &iq)
+{
+    // Pushes of the block list come from the own account only.
+    const auto *blocking = iq.findExtension<XmppBlocking>(XmppBlocking::type);
+    if (!blocking || iq.subtype() != gloox::IQ::Set || (iq.from() && iq.from().bare() != m_client->jid().bare()))
+        return false;
+    m_client->send(gloox::IQ(gloox::IQ::Result, iq.from(), iq.id()));
+    queryBlockList();
+    return true;
+}
+
+void XmppConnection::handleIqID(const gloox::IQ &iq, int context)
+{
+    if (context != 0) {
+        emit blockRequestDone(uint(context), iq.subtype() == gloox::IQ::Result);
+        return;
+    }
+    const auto *blocking = iq.findExtension<XmppBlocking>(XmppBlocking::type);
+    if (iq.subtype() == gloox::IQ::Result && blocking && blocking->kind == XmppBlocking::List)
+        emit blockList(blocking->jids);
 }
 
 } // namespace zubrel

@@ -14,6 +14,7 @@
 #include <memory>
 #include <gloox/connectionlistener.h>
 #include <gloox/eventhandler.h>
+#include <gloox/iqhandler.h>
 #include <gloox/messagehandler.h>
 #include <gloox/rosterlistener.h>
 
@@ -29,7 +30,8 @@ class XmppConnection : public QObject,
                        public gloox::ConnectionListener,
                        public gloox::MessageHandler,
                        public gloox::RosterListener,
-                       public gloox::EventHandler
+                       public gloox::EventHandler,
+                       public gloox::IqHandler
 {
     Q_OBJECT
 public:
@@ -54,15 +56,24 @@ public:
 
     // Messages carry our payload when html or pictures are given.
     void sendMessage(const QString &to, const QString &id, const QString &body, const XmppPayload *payload,
-                     bool noStore = false);
-    void sendChatState(const QString &to, bool composing);
+                     bool noStore = false, bool groupChat = false);
+    void sendChatState(const QString &to, bool composing, bool groupChat = false);
     void sendAttention(const QString &to);
     // A ping to the own server; confirmed() follows once it has seen
     // everything sent before it (the server answers in order).
     void confirm();
+    // The server's block list; blockRequestDone() reports the request's
+    // outcome, blockList() every new list (also the first after connecting).
+    void setBlocked(const QString &bareJid, bool blocked, uint requestId);
+    // A presence subscription request (the other side authorises).
+    void requestSubscription(const QString &bareJid);
     gloox::Client *client() const { return m_client.get(); }
 
 signals:
+    // Before the gloox client of the last connection goes: rooms and
+    // handlers tied to it must go first.
+    void clientAboutToChange();
+    void clientCreated();
     void connected();
     void disconnected(const QString &reason);
     void messageReceived(const zubrel::XmppIncoming &message);
@@ -71,6 +82,8 @@ signals:
     void confirmed();
     void rosterReceived(const QList<zubrel::XmppContact> &contacts);
     void presenceChanged(const QString &bareJid, int zrStatus);
+    void blockList(const QStringList &bareJids);
+    void blockRequestDone(uint requestId, bool success);
 
 private:
     // gloox callbacks, all on this thread inside recv().
@@ -93,6 +106,9 @@ private:
     bool handleUnsubscriptionRequest(const gloox::JID &, const std::string &) override { return false; }
     void handleNonrosterPresence(const gloox::Presence &) override {}
     void handleRosterError(const gloox::IQ &) override {}
+    bool handleIq(const gloox::IQ &iq) override;
+    void handleIqID(const gloox::IQ &iq, int context) override;
+    void queryBlockList();
 
     void read();
     void watchSocket();

@@ -41,7 +41,8 @@ void XmppOutbox::flush()
     QList<XmppOutgoing> batch = std::exchange(m_queue, {});
     for (const XmppOutgoing &message : std::as_const(batch))
         m_connection->sendMessage(message.to, message.stanzaId, message.body,
-                                  message.payload ? &*message.payload : nullptr, message.noStore);
+                                  message.payload ? &*message.payload : nullptr, message.noStore,
+                                  message.groupChat);
     m_batches.append(std::move(batch));
     m_connection->confirm();
 }

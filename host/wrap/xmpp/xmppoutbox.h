@@ -29,6 +29,7 @@ struct XmppOutgoing
     QString body;
     std::optional<XmppPayload> payload;
     bool noStore = false;
+    bool groupChat = false;
     QDeadlineTimer deadline;
 };
 

@@ -29,7 +29,7 @@ XmppPayload::XmppPayload(const gloox::Tag *tag)
         } else if (child->name() == "nolog") {
             bool ok = false;
             noLogState = QString::fromStdString(child->findAttribute("state")).toInt(&ok);
-            if (!ok)
+            if (!ok || noLogState < 0 || noLogState > noLogRequest)
                 return;
         }
     }

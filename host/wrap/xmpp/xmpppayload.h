@@ -24,7 +24,10 @@ public:
 
     QString html;
     QList<QByteArray> pictures;
-    int noLogState = -1; // -1: not a private-session notice
+    // Private sessions: 0 off, 1 on, noLogRequest a proposal to start or
+    // end one; -1: not a private-session notice.
+    static constexpr int noLogRequest = 2;
+    int noLogState = -1;
     bool valid = false;  // false: absent or malformed on receipt
 
     const std::string &filterString() const override;

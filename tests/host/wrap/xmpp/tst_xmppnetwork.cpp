@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <gloox/client.h>
+#include <gloox/message.h>
+#include <gloox/mucroom.h>
 #include <gloox/tag.h>
 
 #include "czubuddy_administrator.h"
@@ -28,6 +30,33 @@ struct Delivered
     QList<ProtocolArg> args;
 };
 
+// The other person's side of a room: what it hears.
+struct PeerRoom : gloox::MUCRoomHandler
+{
+    QStringList bodies;
+    bool kicked = false;
+    bool joined = false;
+    void handleMUCParticipantPresence(gloox::MUCRoom *, const gloox::MUCRoomParticipant participant,
+                                      const gloox::Presence &presence) override
+    {
+        if (participant.flags & gloox::UserSelf) {
+            joined = presence.subtype() != gloox::Presence::Unavailable;
+            kicked = kicked || (participant.flags & gloox::UserKicked);
+        }
+    }
+    void handleMUCMessage(gloox::MUCRoom *, const gloox::Message &message, bool) override
+    {
+        if (!message.body().empty())
+            bodies.append(QString::fromStdString(message.body()));
+    }
+    bool handleMUCRoomCreation(gloox::MUCRoom *) override { return true; }
+    void handleMUCSubject(gloox::MUCRoom *, const std::string &, const std::string &) override {}
+    void handleMUCInviteDecline(gloox::MUCRoom *, const gloox::JID &, const std::string &) override {}
+    void handleMUCError(gloox::MUCRoom *, gloox::StanzaError) override {}
+    void handleMUCInfo(gloox::MUCRoom *, int, const std::string &, const gloox::DataForm *) override {}
+    void handleMUCItems(gloox::MUCRoom *, const gloox::Disco::ItemList &) override {}
+};
+
 } // namespace
 
 class TestXmppNetwork : public QObject
@@ -42,6 +71,8 @@ private slots:
     void messagesAndTypingBothWays();
     void storedMessagesArriveWithTheirSendTime();
     void bouncesFailAndUnavailableCommandsSaySo();
+    void privateSessionsAndBlocking();
+    void multiChatCycle();
     void strangersAndMalformedPayloadsAreIgnored();
     void dropQueuesInOrderAndTimesOut();
 
@@ -226,6 +257,97 @@ void TestXmppNetwork::bouncesFailAndUnavailableCommandsSaySo()
     QVERIFY(!m_completed.value(slideshow) && !m_completed.value(files) && !m_completed.value(unknownPartner));
     QCOMPARE(unavailable.size(), 2);
     QCOMPARE(unavailable.at(1).first().toString(), QStringLiteral("file transfer"));
+}
+
+void TestXmppNetwork::privateSessionsAndBlocking()
+{
+    const QString bobText = QString::number(bobId());
+    const QString alice = m_server.jid(QStringLiteral("alice"));
+    m_bobReceived.clear();
+    m_delivered.clear();
+    const uint proposal = send(4, 0x0004, {ProtocolArg(6, 9, bobText)});
+    QTRY_COMPARE_WITH_TIMEOUT(m_bobReceived.size(), 1, waitMs);
+    QCOMPARE(m_bobReceived.first().noLogState, XmppPayload::noLogRequest);
+    QTRY_VERIFY(m_completed.value(proposal));
+    XmppPayload accepted;
+    accepted.noLogState = 1;
+    m_bob->sendMessage(alice, QStringLiteral("n1"), QString(), &accepted);
+    XmppPayload proposed;
+    proposed.noLogState = XmppPayload::noLogRequest;
+    m_bob->sendMessage(alice, QStringLiteral("n2"), QString(), &proposed);
+    QTRY_COMPARE_WITH_TIMEOUT(deliveredOf(4, 0x8004).size(), 1, waitMs);
+    QCOMPARE(deliveredOf(4, 0x8005).first().args, (QList<ProtocolArg>{ProtocolArg(6, 9, bobText), ProtocolArg(2, 631, true)}));
+    QCOMPARE(deliveredOf(4, 0x8004).first().args, QList<ProtocolArg>{ProtocolArg(6, 9, bobText)});
+    QVERIFY(deliveredOf(4, 0xF0A1).isEmpty());
+
+    // Blocking goes to the server's list and comes back as the block list.
+    const uint block = send(1, 0x0021, {ProtocolArg(6, 1, bobText)});
+    QTRY_VERIFY_WITH_TIMEOUT(m_completed.value(block), waitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!deliveredOf(1, 0xF102).isEmpty(), waitMs);
+    QCOMPARE(deliveredOf(1, 0xF102).last().args, (QList<ProtocolArg>{ProtocolArg(4, 0, 1), ProtocolArg(6, 1, bobText)}));
+    QSignalSpy refused(m_bob.get(), &XmppConnection::messageBounced);
+    m_bob->sendMessage(alice, QStringLiteral("b1"), QStringLiteral("blocked"), nullptr);
+    QTRY_COMPARE_WITH_TIMEOUT(refused.size(), 1, waitMs);
+    const uint unblock = send(1, 0x0020, {ProtocolArg(6, 1, bobText)});
+    QTRY_VERIFY_WITH_TIMEOUT(m_completed.value(unblock), waitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(deliveredOf(1, 0xF102).last().args, QList<ProtocolArg>{ProtocolArg(4, 0, 0)}, waitMs);
+    QVERIFY(deliveredOf(4, 0xF0A1).isEmpty());
+}
+
+void TestXmppNetwork::multiChatCycle()
+{
+    const QString bobText = QString::number(bobId());
+    const std::string bobNick = m_server.jid(QStringLiteral("bob")).toStdString();
+    m_delivered.clear();
+    // The user's own multi chat: created, bob joins, both talk, bob is kicked.
+    const uint create = send(4, 0x0006, {ProtocolArg(32, 632, QStringLiteral("Plans")), ProtocolArg(2, 633, 1)});
+    QTRY_VERIFY_WITH_TIMEOUT(m_completed.contains(create), waitMs);
+    QVERIFY(m_completed.value(create));
+    const Request *created = WrapPluginHelper::Instance()->request(create);
+    const int id = created->response()->arg(0).variant().toInt();
+    const QString room = created->response()->arg(1).variant().toString();
+    QVERIFY(room.endsWith(QLatin1String("@conference.localhost")));
+    QCOMPARE(created->response()->command().applicationServerId(), ushort(1));
+    const uint invite = send(4, 0x000B, {ProtocolArg(6, 9, bobText), ProtocolArg(6, 634, QString::number(id))});
+    QTRY_VERIFY(m_completed.value(invite));
+
+    PeerRoom peer;
+    auto bobRoom = std::make_unique<gloox::MUCRoom>(m_bob->client(), gloox::JID(room.toStdString() + "/" + bobNick), &peer);
+    bobRoom->join();
+    QTRY_COMPARE_WITH_TIMEOUT(deliveredOf(4, 0x800E).size(), 1, waitMs);
+    QCOMPARE(deliveredOf(4, 0x800E).first().args, (QList<ProtocolArg>{ProtocolArg(6, 0, QString::number(id)), ProtocolArg(6, 1, bobText)}));
+    bobRoom->send("hello all");
+    send(4, 0x000C, {ProtocolArg(6, 634, id), ProtocolArg(32, 10, QByteArray("<b>hi</b> bob"))});
+    QTRY_COMPARE_WITH_TIMEOUT(deliveredOf(4, 0x8013).size(), 1, waitMs);
+    QCOMPARE(deliveredOf(4, 0x8013).first().args,
+             (QList<ProtocolArg>{ProtocolArg(6, 0, QString::number(id)), ProtocolArg(6, 1, QString()), ProtocolArg(6, 2, bobText),
+                                 ProtocolArg(32, 3, QByteArray("hello all"))}));
+    QTRY_VERIFY_WITH_TIMEOUT(peer.bodies.contains(QStringLiteral("hi bob")), waitMs);
+    send(4, 0x000A, {ProtocolArg(6, 634, id), ProtocolArg(6, 1, bobText)});
+    QTRY_VERIFY_WITH_TIMEOUT(peer.kicked, waitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(deliveredOf(4, 0x800F).size(), 1, waitMs);
+
+    // Bob's multi chat: the invitation names him and the room, the join
+    // lists him, his closing it reaches the module.
+    PeerRoom own;
+    const std::string other = "bobsroom@conference.localhost";
+    auto ownRoom = std::make_unique<gloox::MUCRoom>(m_bob->client(), gloox::JID(other + "/" + bobNick), &own);
+    ownRoom->join();
+    QTRY_VERIFY_WITH_TIMEOUT(own.joined, waitMs);
+    ownRoom->invite(gloox::JID(m_server.jid(QStringLiteral("alice")).toStdString()), "come");
+    QTRY_COMPARE_WITH_TIMEOUT(deliveredOf(4, 0x8012).size(), 1, waitMs);
+    const Delivered invitation = deliveredOf(4, 0x8012).first();
+    QCOMPARE(invitation.command.applicationServerId(), ushort(1));
+    QCOMPARE(invitation.args.at(0), ProtocolArg(6, 0, bobText));
+    QCOMPARE(invitation.args.at(2), ProtocolArg(32, 2, QString::fromStdString(other)));
+    const uint join = send(4, 0x0007, {ProtocolArg(6, 634, invitation.args.at(1).variant()),
+                                       ProtocolArg(32, 635, invitation.args.at(2).variant()), ProtocolArg(6, 636, 0)});
+    QTRY_VERIFY_WITH_TIMEOUT(m_completed.value(join), waitMs);
+    const QList<ProtocolArg> members = WrapPluginHelper::Instance()->request(join)->response()->args();
+    QCOMPARE(members.mid(1), (QList<ProtocolArg>{ProtocolArg(4, 1, 1), ProtocolArg(6, 2, bobText)}));
+    ownRoom->destroy();
+    QTRY_COMPARE_WITH_TIMEOUT(deliveredOf(4, 0x8011).size(), 1, waitMs);
+    QCOMPARE(deliveredOf(4, 0x8011).first().args.first().variant(), invitation.args.at(1).variant());
 }
 
 void TestXmppNetwork::strangersAndMalformedPayloadsAreIgnored()

@@ -1,0 +1,134 @@
+#include "xmppsession.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QStatusBar>
+#include <algorithm>
+#include <cstdio>
+#include <termios.h>
+#include <unistd.h>
+
+#include "contactlistwindow.h"
+#include "czubuddy_administrator.h"
+#include "modulehost.h"
+#include "tracewriter.h"
+#include "xmppbackend.h"
+#include "xmppidmap.h"
+#include "zdir.h"
+
+namespace zubrel {
+
+XmppSession::XmppSession(ModuleHost *module, const XmppConnection::Settings &settings, QObject *parent)
+    : QObject(parent), m_module(module)
+{
+    // One number map per account, in the profile.
+    const QString folder = QDir(ZDir::profilePath()).filePath(QStringLiteral("xmpp/") + XmppIdMap::bareJid(settings.jid));
+    m_backend = std::make_unique<XmppBackend>(settings, QDir(folder).filePath(QStringLiteral("ids.json")));
+    connect(m_backend.get(), &XmppBackend::statusChanged, this, [this](const QString &text) {
+        m_status = text;
+        if (m_window)
+            m_window->statusBar()->showMessage(text);
+    });
+    connect(m_backend.get(), &XmppBackend::notAvailable, this, [this](const QString &what) {
+        if (m_window)
+            m_window->statusBar()->showMessage(tr("%1: not available on this network").arg(what), 6000);
+    });
+}
+
+XmppSession::~XmppSession() = default;
+
+bool XmppSession::start(QString *error, TraceWriter *writer)
+{
+    if (XmppIdMap::bareJid(m_backend->connection()->bareJid()).isEmpty()) {
+        *error = QStringLiteral("not a JID: use user@server");
+        return false;
+    }
+    if (!m_module->load(error))
+        return false;
+    if (writer)
+        writer->write(QStringLiteral("plugin"), {{QStringLiteral("name"), m_module->name()},
+                                                 {QStringLiteral("version"), m_module->version()},
+                                                 {QStringLiteral("moduleId"), m_module->moduleId()}});
+    m_backend->start();
+    m_module->start();
+    // The list appears with the roster; until then the window says what goes on.
+    m_window = std::make_unique<ContactListWindow>(nullptr);
+    m_window->setWindowTitle(tr("Zubrel - %1").arg(m_backend->connection()->bareJid()));
+    m_window->statusBar()->showMessage(tr("Connecting..."));
+    m_window->show();
+    connect(CZuBuddy_Administrator::Instance(), &CZuBuddy_Administrator::ready, this, &XmppSession::showWindow);
+    return true;
+}
+
+void XmppSession::showWindow()
+{
+    if (!m_window)
+        return;
+    m_window->reload();
+    if (!m_status.isEmpty())
+        m_window->statusBar()->showMessage(m_status);
+}
+
+void XmppSession::shutdown()
+{
+    m_module->stop();
+    QApplication::closeAllWindows();
+    m_window.reset();
+    m_backend->stop();
+}
+
+bool XmppSession::readPasswordFile(const QString &path, QString *password, QString *error)
+{
+    QFile file(path);
+    if (!file.exists()) {
+        *error = QStringLiteral("no password file %1").arg(path);
+        return false;
+    }
+    const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther
+                                            | QFileDevice::WriteOther;
+    if (file.permissions() & others) {
+        *error = QStringLiteral("the password file %1 must be readable by its owner only (chmod 600)").arg(path);
+        return false;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("cannot read the password file %1").arg(path);
+        return false;
+    }
+    QByteArray bytes = file.readAll();
+    while (bytes.endsWith('\n') || bytes.endsWith('\r'))
+        bytes.chop(1);
+    *password = QString::fromUtf8(bytes);
+    return true;
+}
+
+bool XmppSession::promptPassword(const QString &jid, QString *password, QString *error)
+{
+    if (!::isatty(STDIN_FILENO)) {
+        *error = QStringLiteral("no terminal to ask for the password: use --xmpp-password-file");
+        return false;
+    }
+    std::fprintf(stderr, "Password for %s: ", qPrintable(jid));
+    std::fflush(stderr);
+    termios saved {};
+    ::tcgetattr(STDIN_FILENO, &saved);
+    termios silent = saved;
+    silent.c_lflag &= ~tcflag_t(ECHO);
+    ::tcsetattr(STDIN_FILENO, TCSANOW, &silent);
+    char line[1024] = {};
+    const bool ok = std::fgets(line, sizeof line, stdin) != nullptr;
+    ::tcsetattr(STDIN_FILENO, TCSANOW, &saved);
+    std::fprintf(stderr, "\n");
+    QByteArray bytes(line);
+    std::fill(std::begin(line), std::end(line), '\0');
+    while (bytes.endsWith('\n') || bytes.endsWith('\r'))
+        bytes.chop(1);
+    *password = QString::fromUtf8(bytes);
+    if (!ok || password->isEmpty()) {
+        *error = QStringLiteral("no password given");
+        return false;
+    }
+    return true;
+}
+
+} // namespace zubrel

@@ -1,0 +1,46 @@
+#pragma once
+// The demo host signed in to a real XMPP server instead of the simulated
+// network: the XMPP backend carries the module's commands, the roster fills
+// the contact list, and requests the network cannot carry are named in the
+// status line ("not available on this network").
+
+#include <QObject>
+#include <memory>
+
+#include "xmppconnection.h"
+
+namespace zubrel {
+
+class ContactListWindow;
+class ModuleHost;
+class TraceWriter;
+class XmppBackend;
+
+class XmppSession : public QObject
+{
+    Q_OBJECT
+public:
+    XmppSession(ModuleHost *module, const XmppConnection::Settings &settings, QObject *parent = nullptr);
+    ~XmppSession() override;
+
+    bool start(QString *error, TraceWriter *writer = nullptr);
+    void shutdown();
+
+    XmppBackend *backend() const { return m_backend.get(); }
+
+    // The password from a file only its owner may read (a trailing line
+    // break is dropped), or typed at the terminal without echo. Never from
+    // the command line, never written anywhere.
+    static bool readPasswordFile(const QString &path, QString *password, QString *error);
+    static bool promptPassword(const QString &jid, QString *password, QString *error);
+
+private:
+    void showWindow();
+
+    ModuleHost *m_module = nullptr;
+    std::unique_ptr<XmppBackend> m_backend;
+    std::unique_ptr<ContactListWindow> m_window;
+    QString m_status;
+};
+
+} // namespace zubrel
