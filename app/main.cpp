@@ -160,6 +160,11 @@ int main(int argc, char *argv[])
             qCritical("%s", qPrintable(error));
             return 1;
         }
+        QList<uint> chats;
+        for (const QString &id : parser.values(openOption))
+            chats.append(id.toUInt());
+        chats.removeAll(0u);
+        session.openChats(chats);
         if (parser.isSet(quitOption))
             QTimer::singleShot(qMax(0, parser.value(quitOption).toInt()), &app, &QCoreApplication::quit);
         const int status = QApplication::exec();

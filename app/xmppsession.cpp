@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QStatusBar>
+#include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <termios.h>
@@ -68,6 +69,22 @@ void XmppSession::showWindow()
     m_window->reload();
     if (!m_status.isEmpty())
         m_window->statusBar()->showMessage(m_status);
+}
+
+void XmppSession::openChats(const QList<uint> &contacts)
+{
+    const auto open = [this, contacts] {
+        // After the module's controller exists, which also waits for the roster.
+        QTimer::singleShot(200, this, [contacts] {
+            for (uint contact : contacts)
+                ContactListWindow::openChat(contact);
+        });
+    };
+    if (CZuBuddy_Administrator::Instance()->isReady())
+        open();
+    else
+        connect(CZuBuddy_Administrator::Instance(), &CZuBuddy_Administrator::ready, this, open,
+                Qt::SingleShotConnection);
 }
 
 void XmppSession::shutdown()

@@ -25,6 +25,8 @@ public:
 
     bool start(QString *error, TraceWriter *writer = nullptr);
     void shutdown();
+    // Opens chats with these contacts once the roster is in, as double-clicks would.
+    void openChats(const QList<uint> &contacts);
 
     XmppBackend *backend() const { return m_backend.get(); }
 

@@ -1,5 +1,6 @@
 // zubrel-xmpp-server FOLDER: starts a private Prosody with the accounts
-// alice and bob (who see each other), writes the port to FOLDER/port and
+// alice, bob and carol (who all see each other; the demo signs in the first
+// two, carol is someone more to invite into a multi chat), writes the port to FOLDER/port and
 // each password to FOLDER/<user>.password (readable by the owner only),
 // and stops the server when it is terminated.
 
@@ -50,7 +51,8 @@ int main(int argc, char *argv[])
     }
     const QDir folder(QString::fromLocal8Bit(argv[1]));
     const QList<QPair<QString, QString>> accounts{{QStringLiteral("alice"), randomPassword()},
-                                                  {QStringLiteral("bob"), randomPassword()}};
+                                                  {QStringLiteral("bob"), randomPassword()},
+                                                  {QStringLiteral("carol"), randomPassword()}};
     zubrel::LocalXmppServer server;
     QString error;
     if (!server.start(accounts, &error)) {
