@@ -1,4 +1,5 @@
 #include "replayrunner.h"
+#include "replaysoaksteps.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -81,6 +82,15 @@ ReplayRunner::ReplayRunner(TraceWriter *writer, HostTracer *tracer, ModuleHost *
                {QStringLiteral("history"), bind(&ReplayRunner::doHistory)},
                {QStringLiteral("wait"), bind(&ReplayRunner::doWait)},
                {QStringLiteral("dump"), bind(&ReplayRunner::doDump)}};
+    auto *soak = new ReplaySoakSteps(writer, [this](const QJsonObject &step, QString *error) {
+        return runStep(step, error);
+    }, this);
+    m_steps.insert(QStringLiteral("repeat"), [soak](const QJsonObject &step, QString *error) {
+        return soak->doRepeat(step, error);
+    });
+    m_steps.insert(QStringLiteral("memory"), [soak](const QJsonObject &step, QString *error) {
+        return soak->doMemory(step, error);
+    });
     for (const QString &name : ReplayUiSteps::stepNames())
         m_steps.insert(name, [this, name](const QJsonObject &step, QString *error) {
             return m_ui->run(name, step, error);

@@ -30,6 +30,8 @@ int TraceWriter::fileDescriptor() const
 
 void TraceWriter::write(const QString &event, const QJsonObject &fields)
 {
+    if (m_muted)
+        return;
     // QJsonObject sorts its keys; "ev" goes first by hand so a person can
     // scan a trace by event name.
     QJsonObject rest = fields;

@@ -25,6 +25,9 @@ public:
     // event must carry "ev"; it is written first so traces read well.
     void write(const QString &event, const QJsonObject &fields = {});
     int count() const { return m_count; }
+    // While muted, events are dropped (a soak's thousands of repetitions
+    // would bury the trace); the count does not move either.
+    void setMuted(bool muted) { m_muted = muted; }
 
 signals:
     void written(const QJsonObject &event);
@@ -32,6 +35,7 @@ signals:
 private:
     QFile m_file;
     int m_count = 0;
+    bool m_muted = false;
 };
 
 } // namespace zubrel

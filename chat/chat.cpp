@@ -68,7 +68,6 @@ const IncomingCommand incomingCommands[] = {
     {4, 0x8015, &Chat::slotAction},
 };
 
-constexpr int historyReplayCount = 10;
 constexpr int cardWidth = 153;
 constexpr int cardHeight = 72;
 
@@ -331,7 +330,7 @@ void Chat::newChat(QString zubrelId)
     own->setMobile(false);
     fileCard(QString::number(user.Id()), own);
 
-    if (ZChatLogger *logger = ZChatLogger::create(zubrelId, tab, OneToOneLog)) {
+    if (ZChatLogger *logger = createLogger(zubrelId, tab, OneToOneLog)) {
         replayHistory(tab, logger);
         chatLoggers.insert(tab, logger);
     }
@@ -368,6 +367,16 @@ void Chat::fillCard(ZContactCard *card, const CZuBuddy &buddy, const QString &zu
     card->setStatus(1);
     if (buddy.IsUserStateValid())
         card->setStatus(buddy.UserState());
+}
+
+ZChatLogger *Chat::createLogger(const QString &id, ZChatTab *tab, int kind)
+{
+    ZChatLogger *logger = ZChatLogger::create(id, tab, kind);
+    // Problems of the history itself are shown in the chat that ran into
+    // them, as an error line: the user keeps chatting, nothing pops up.
+    if (logger)
+        connect(logger, &ZChatLogger::notice, tab, &ZChatTab::appendErrorMessage);
+    return logger;
 }
 
 void Chat::replayHistory(ZChatTab *tab, ZChatLogger *logger)

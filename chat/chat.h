@@ -33,6 +33,9 @@ class Chat : public QObject
 {
     Q_OBJECT
 public:
+    // Log entries shown again when a one-to-one chat opens.
+    static constexpr int historyReplayCount = 10;
+
     explicit Chat(WrapPluginHelper *helper);
     ~Chat() override;
 
@@ -218,12 +221,13 @@ private:
 
     void registerCommands();
     void fillCard(ZContactCard *card, const CZuBuddy &buddy, const QString &zubrelId);
+    ZChatLogger *createLogger(const QString &id, ZChatTab *tab, int kind);
     void replayHistory(ZChatTab *tab, ZChatLogger *logger);
     void showNotices(ZChatTab *tab, ZContactCard *partner, const QString &zubrelId);
     void sendActivation(ZChatTab *tab);
     // Incoming message helpers.
     ZChat *openForIncoming(const QString &zubrelId);
-    QString storeReceivedFile(const QByteArray &bytes) const;
+    QString storeReceivedFile(ZChatTab *tab, const QString &key, const QByteArray &bytes) const;
     bool buildOutgoing(ZChatTab *tab, Protocol &protocol, bool typing) const;
     // Multi chat helpers (chat_multichat*.cpp).
     ZChat *multichatWindow(const QString &key) const;

@@ -4,10 +4,10 @@
 // application server. Contacts on bridged networks go through module 0xF000.
 
 #include "chat.h"
+#include "receivedfiles.h"
 
 #include <QDateTime>
 #include <QFile>
-#include <QTemporaryFile>
 
 #include "chatargs.h"
 #include "wrappluginhelper.h"
@@ -250,18 +250,13 @@ ZChat *Chat::openForIncoming(const QString &zubrelId)
     return window;
 }
 
-QString Chat::storeReceivedFile(const QByteArray &bytes) const
+QString Chat::storeReceivedFile(ZChatTab *tab, const QString &key, const QByteArray &bytes) const
 {
-    // The name is always ours: nothing from the network becomes part of a
-    // path. Clips keep a ".wav" suffix so players recognise them.
-    const QString suffix = bytes.startsWith("RIFF") ? QStringLiteral(".wav") : QString();
-    QTemporaryFile file(ZDir::tempPath(true) + QStringLiteral("/zubrel-received-XXXXXX") + suffix);
-    file.setAutoRemove(false); // the view shows it after this function
-    if (!file.open())
-        return {};
-    file.write(bytes);
-    file.close();
-    return file.fileName();
+    // One-to-one chats come back with their last log entries, so the files
+    // those show are kept when the chat closes.
+    const int kept = (tab && !tab->multichat && !tab->randomChat) ? historyReplayCount : 0;
+    ReceivedFiles *files = ReceivedFiles::of(tab, key, kept);
+    return files ? files->store(bytes) : QString();
 }
 
 void Chat::slotNewMessage(RequestHandler *, Request *request)
@@ -274,6 +269,13 @@ void Chat::slotNewMessage(RequestHandler *, Request *request)
         return;
     }
     QString html = QString::fromUtf8(htmlBytes);
+
+    ZChat *window = openForIncoming(sender);
+    ZChatTab *tab = firstTab(window);
+    if (!tab) {
+        answer(request);
+        return;
+    }
 
     QDateTime sendTime;
     QStringList files;
@@ -289,11 +291,11 @@ void Chat::slotNewMessage(RequestHandler *, Request *request)
         Internal::readInt(protocol, 2, &count);
         // A count beyond the attachments present reads only those present.
         count = qBound(0, count, argCount - 3);
-        for (int number = 1; number <= count; ++number) {
+        for (int number = 1; number <= count && files.size() < ReceivedFiles::MaxFilesPerMessage; ++number) {
             QByteArray bytes;
-            if (!Internal::readBytes(protocol, 2 + number, &bytes))
+            if (!ReceivedFiles::wanted(html, number, count) || !Internal::readBytes(protocol, 2 + number, &bytes))
                 continue; // keeps its numbered reference
-            const QString fileName = storeReceivedFile(bytes);
+            const QString fileName = storeReceivedFile(tab, sender, bytes);
             if (fileName.isEmpty())
                 continue;
             replacePictureReference(html, number, fileName);
@@ -301,12 +303,6 @@ void Chat::slotNewMessage(RequestHandler *, Request *request)
         }
     }
 
-    ZChat *window = openForIncoming(sender);
-    ZChatTab *tab = firstTab(window);
-    if (!tab) {
-        answer(request);
-        return;
-    }
     ZContactCard *partner = partnerCard(tab);
     if (!html.isEmpty()) {
         const bool offline = sendTime.isValid();

@@ -3,6 +3,7 @@
 // they fill. The user's own actions are in chat_multichat_actions.cpp.
 
 #include "chat.h"
+#include "receivedfiles.h"
 
 #include <QIcon>
 #include <QPointer>
@@ -256,7 +257,7 @@ void Chat::slotNewMultichat(Request *request)
     tab->input->setReadOnly(tab->cardList->size() == 0);
 
     multichats.insert(key, window);
-    if (ZChatLogger *logger = ZChatLogger::create(QStringLiteral("0"), tab, MultiChatLog))
+    if (ZChatLogger *logger = createLogger(QStringLiteral("0"), tab, MultiChatLog))
         multichatLoggers.insert(tab, logger);
     window->restoreChatGeometry();
     window->show();
@@ -372,11 +373,12 @@ void Chat::slotMultichatMessage(RequestHandler *, Request *request)
         int count = 0;
         readInt(protocol, 4, &count);
         count = qBound(0, count, argCount - 5);
-        for (int i = 0; i < count; ++i) {
+        for (int i = 0, stored = 0; i < count && stored < ReceivedFiles::MaxFilesPerMessage; ++i) {
             QByteArray attachment;
-            if (!readBytes(protocol, 5 + i, &attachment))
+            if (!ReceivedFiles::wanted(html, i + 1, count) || !readBytes(protocol, 5 + i, &attachment))
                 continue; // keeps its placeholder
-            const QString fileName = storeReceivedFile(attachment);
+            const QString fileName = storeReceivedFile(tab, QStringLiteral("mc-") + key, attachment);
+            ++stored;
             if (fileName.isEmpty())
                 continue;
             // Whole references only: attachment 1 never touches "%10".

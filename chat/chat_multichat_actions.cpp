@@ -149,7 +149,7 @@ void Chat::slotMultichat(Request *request)
     pendingMultichatKey.clear();
     m_pendingCreate = 0;
     multichats.insert(key, window);
-    if (ZChatLogger *logger = ZChatLogger::create(QStringLiteral("0"), tab, MultiChatLog))
+    if (ZChatLogger *logger = createLogger(QStringLiteral("0"), tab, MultiChatLog))
         multichatLoggers.insert(tab, logger);
     tab->multichatId = id;
     multichatInfo.insert(key, {key, session, QString::number(server)});

@@ -4,6 +4,7 @@
 // a late answer never lands in another search's window or a closed one.
 
 #include "chat.h"
+#include "receivedfiles.h"
 
 #include <QDateTime>
 
@@ -241,7 +242,7 @@ void Chat::slotRandomChatLogin(Request *request)
     tab->randomChatId = id;
     tab->appendSystemMessage(tr("Waiting for other contact(s) to join."));
     randomChats.insert(key, window);
-    if (ZChatLogger *logger = ZChatLogger::create(QStringLiteral("0"), tab, RandomChatLog))
+    if (ZChatLogger *logger = createLogger(QStringLiteral("0"), tab, RandomChatLog))
         randomChatLoggers.insert(tab, logger);
     randomChatInfo.insert(key, {key, QString::number(server)});
 }
@@ -329,13 +330,15 @@ void Chat::slotRandomMessage(RequestHandler *, Request *request)
         Internal::readInt(protocol, 2, &count);
         // A count beyond the attachments present reads only those present.
         count = qBound(0, count, argCount - 3);
-        for (int i = 0; i < count; ++i) {
+        for (int i = 0, stored = 0; i < count && stored < ReceivedFiles::MaxFilesPerMessage; ++i) {
             QByteArray attachment;
-            if (!Internal::readBytes(protocol, 3 + i, &attachment))
+            if (!ReceivedFiles::wanted(message, i + 1, count) || !Internal::readBytes(protocol, 3 + i, &attachment))
                 continue; // keeps its reference
-            const QString fileName = storeReceivedFile(attachment);
-            if (!fileName.isEmpty())
+            const QString fileName = storeReceivedFile(tab, QStringLiteral("rc-%1").arg(tab->randomChatId), attachment);
+            if (!fileName.isEmpty()) {
                 replaceAttachmentReference(message, i + 1, fileName);
+                ++stored;
+            }
         }
     }
 

@@ -26,6 +26,16 @@ bool ZAbstractLogger::load(const QString &name)
     return loader.isLoaded() && m_plugin;
 }
 
+QString ZAbstractLogger::takePluginNotice()
+{
+    QString text;
+    // Optional beyond the two interfaces: a plug-in without it has nothing
+    // to tell.
+    if (m_plugin && m_plugin->metaObject()->indexOfMethod("takeNotice()") >= 0)
+        QMetaObject::invokeMethod(m_plugin.data(), "takeNotice", Qt::DirectConnection, Q_RETURN_ARG(QString, text));
+    return text;
+}
+
 void ZAbstractLogger::setUserId(QString user)
 {
     if (auto *logger = pluginInterface<ZLoggerInterface>())

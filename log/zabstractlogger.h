@@ -25,6 +25,10 @@ public slots:
     void setUserId(QString user);
 
 protected:
+    // What the plug-in wants the user told about the history, once; empty
+    // when nothing happened or the plug-in has no such notices.
+    QString takePluginNotice();
+
     template<typename Interface>
     Interface *pluginInterface() const { return qobject_cast<Interface *>(m_plugin.data()); }
 

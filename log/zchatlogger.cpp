@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "czubuddy.h"
+#include "zhostevents.h"
 #include "zloggerinterfaces.h"
 
 namespace zubrel {
@@ -44,9 +45,19 @@ QList<MessageStruct> ZChatLogger::lastMessages(int count)
     auto *plugin = pluginInterface<ZChatLoggerInterface>();
     if (!plugin)
         return {};
-    if (m_chatKind == MultiChat)
-        return plugin->lastMessages(count, m_uuid);
-    return plugin->lastMessages(count, m_chatId);
+    const QList<MessageStruct> records = m_chatKind == MultiChat ? plugin->lastMessages(count, m_uuid)
+                                                                 : plugin->lastMessages(count, m_chatId);
+    passOnNotice();
+    return records;
+}
+
+void ZChatLogger::passOnNotice()
+{
+    const QString text = takePluginNotice();
+    if (text.isEmpty())
+        return;
+    ZHostEvents::instance()->report(QStringLiteral("logNotice"), {{QStringLiteral("text"), text}});
+    emit notice(text);
 }
 
 QList<MessageStruct> ZChatLogger::lastMessages()
@@ -82,6 +93,7 @@ void ZChatLogger::appendMessage(MessageStruct message)
     if (!plugin)
         return;
     plugin->appendMessage(buildRecord(message.contact, message.message, message.time, message.direction));
+    passOnNotice();
 }
 
 void ZChatLogger::appendMessage(QString message, Zr::ChatDirection direction, QString contact)

@@ -37,7 +37,13 @@ public slots:
     void appendMessage(QString message, Zr::ChatDirection direction);
     void appendMessage(QString message);
 
+signals:
+    // The history had a problem the user must hear about (damage found and
+    // set aside, a path that cannot be written); emitted once per problem.
+    void notice(const QString &text);
+
 private:
+    void passOnNotice();
     explicit ZChatLogger(QObject *parent = nullptr);
     MessageStruct buildRecord(const QString &contact, const QString &message, const QDateTime &time,
                               Zr::ChatDirection direction) const;

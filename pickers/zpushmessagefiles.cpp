@@ -1,6 +1,7 @@
 #include "zpushmessagefiles.h"
 
 #include "zdir.h"
+#include "zsafepath.h"
 #include "zsettings.h"
 
 #include <QDir>
@@ -83,7 +84,9 @@ QStringList ZPushMessageFiles::scan(const QString &folder)
     QStringList accepted;
     const QDir dir(folder);
     for (const QString &name : dir.entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Unsorted)) {
-        const QString path = QStringLiteral("%1/%2").arg(folder, name);
+        const QString path = ZSafePath::childPath(folder, name);
+        if (path.isEmpty())
+            continue;
         QFile file(path);
         if (file.size() / 1024 < maxKiB && file.open(QIODevice::ReadOnly))
             accepted.append(path);
@@ -144,8 +147,8 @@ bool ZPushMessageFiles::rename(const QString &path, const QString &name)
 {
     if (!isValidName(name) || !isFavorite(path))
         return false;
-    const QString target = folder() + QLatin1Char('/') + name + QStringLiteral(".wav");
-    if (QFileInfo(target).absoluteFilePath() == QFileInfo(path).absoluteFilePath())
+    const QString target = ZSafePath::childPath(folder(), name + QStringLiteral(".wav"));
+    if (target.isEmpty() || QFileInfo(target).absoluteFilePath() == QFileInfo(path).absoluteFilePath())
         return false;
     // QFile::copy never overwrites: an existing target keeps both files.
     if (!QFile::copy(path, target))

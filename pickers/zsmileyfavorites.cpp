@@ -1,6 +1,7 @@
 #include "zsmileyfavorites.h"
 
 #include "zdir.h"
+#include "zsafepath.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -99,7 +100,9 @@ QStringList ZSmileyFavorites::scan(const QString &folder)
     QStringList accepted;
     const QDir dir(folder);
     for (const QString &name : dir.entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Unsorted)) {
-        const QString path = QStringLiteral("%1/%2").arg(folder, name);
+        const QString path = ZSafePath::childPath(folder, name);
+        if (path.isEmpty())
+            continue;
         if (isAccepted(path))
             accepted.append(path);
     }

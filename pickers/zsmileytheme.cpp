@@ -13,15 +13,20 @@ namespace zubrel {
 
 QString ZSmileyTheme::xmlPath(Kind kind, const QString &theme)
 {
+    // Theme names come from folder listings and settings: only a plain name
+    // inside the installed themes is accepted.
     if (kind == Kind::PushMessages)
-        return QStringLiteral("%1/pushmessages/%2/pushmessages.xml").arg(ZDir::applicationPath(), theme);
-    return QStringLiteral("%1/smileys/%2/smileys.xml").arg(ZDir::applicationPath(), theme);
+        return ZSafePath::relativePath(ZDir::applicationPath() + QStringLiteral("/pushmessages"),
+                                       theme + QStringLiteral("/pushmessages.xml"));
+    return ZSafePath::relativePath(ZDir::applicationPath() + QStringLiteral("/smileys"),
+                                   theme + QStringLiteral("/smileys.xml"));
 }
 
 QString ZSmileyTheme::resourcePath(const QString &theme)
 {
     // Push-message themes keep their clips in the emoticon theme's file.
-    return QStringLiteral("%1/smileys/%2/smileys.res").arg(ZDir::applicationPath(), theme);
+    return ZSafePath::relativePath(ZDir::applicationPath() + QStringLiteral("/smileys"),
+                                   theme + QStringLiteral("/smileys.res"));
 }
 
 QStringList ZSmileyTheme::themeNames(Kind kind)
@@ -38,6 +43,8 @@ bool ZSmileyTheme::registerResource(const QString &theme)
     // builds its own picker, so remember what is registered already.
     static QSet<QString> registered;
     const QString path = resourcePath(theme);
+    if (path.isEmpty())
+        return false;
     if (registered.contains(path))
         return true;
     if (!QResource::registerResource(path))

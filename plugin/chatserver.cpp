@@ -2,6 +2,7 @@
 
 #include "chat.h"
 #include "chatplugin.h"
+#include "receivedfiles.h"
 #include "czubuddy_administrator.h"
 #include "wrappluginhelper.h"
 #include "zchatlogger.h"
@@ -45,6 +46,8 @@ void ChatServer::slotDoOnGetUserInfoSuccess(Request *request)
         ZSkin::init(true);
         ZSettings::instance()->changeUser(user);
         ZChatLogger::initUser(user);
+        // What earlier runs left in the user's received files goes now.
+        ReceivedFiles::sweep(Chat::historyReplayCount);
     }
     helper->freeRequest(request);
 }

@@ -7,6 +7,8 @@
 #include <QNetworkReply>
 #include <QSaveFile>
 
+#include "zsafepath.h"
+
 namespace zubrel {
 
 namespace {
@@ -129,8 +131,11 @@ void DictionaryDownload::onListing()
     for (const QString &name : std::as_const(m_names)) {
         auto file = std::make_unique<File>();
         file->name = name;
-        file->out = std::make_unique<QSaveFile>(QDir(m_folder).filePath(name));
-        if (!file->out->open(QIODevice::WriteOnly)) {
+        // Listed names were checked when parsed; this is the one check every
+        // name from outside passes before it becomes a path.
+        const QString target = ZSafePath::childPath(m_folder, name);
+        file->out = std::make_unique<QSaveFile>(target);
+        if (target.isEmpty() || !file->out->open(QIODevice::WriteOnly)) {
             fail(tr("the spelling folder cannot be written"));
             return;
         }

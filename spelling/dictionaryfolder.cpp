@@ -2,6 +2,7 @@
 
 #include "dictionarylisting.h"
 #include "zdir.h"
+#include "zsafepath.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,9 +31,12 @@ bool DictionaryFolder::remove(const QString &name)
 {
     if (!DictionaryListing::isFileName(name) || !installed().contains(name))
         return false;
-    const QDir folder(path());
-    const bool dic = QFile::remove(folder.filePath(name + QLatin1String(".dic")));
-    const bool aff = QFile::remove(folder.filePath(name + QLatin1String(".aff")));
+    const QString dicPath = ZSafePath::childPath(path(), name + QLatin1String(".dic"));
+    const QString affPath = ZSafePath::childPath(path(), name + QLatin1String(".aff"));
+    if (dicPath.isEmpty() || affPath.isEmpty())
+        return false;
+    const bool dic = QFile::remove(dicPath);
+    const bool aff = QFile::remove(affPath);
     return dic && aff;
 }
 

@@ -7,6 +7,7 @@
 #include "zcontactcard.h"
 #include "zcontactcardlist.h"
 #include "zdir.h"
+#include "zsafepath.h"
 #include "zinputdialog.h"
 #include "zmessageview.h"
 #include "zsound.h"
@@ -152,8 +153,9 @@ void ZChatTab::slotPushMessageSave(const QUrl &url)
         name.remove(0, 1);
     if (name.isEmpty())
         name = baseName;
-    const QString target = ZDir::pushMessagesPath(true) + QLatin1Char('/') + name + QStringLiteral(".wav");
-    QFile::copy(path, target); // an existing favourite of that name is kept
+    const QString target = ZSafePath::childPath(ZDir::pushMessagesPath(true), name + QStringLiteral(".wav"));
+    if (!target.isEmpty())
+        QFile::copy(path, target); // an existing favourite of that name is kept
 }
 
 namespace Internal {

@@ -1,6 +1,7 @@
 #include "ztextbrowser.h"
 
 #include "zdir.h"
+#include "zsafepath.h"
 #include "zfiledialog.h"
 #include "zmessagebox.h"
 
@@ -117,7 +118,11 @@ bool ZTextBrowser::saveImage(const QString &name)
     if (image.isNull())
         return false;
 
-    const QString dir = ZDir::myPicturesPath() + u'/' + suggestedName(name);
+    // The suggested name comes from the message: a plain name in the
+    // pictures folder or just the folder.
+    QString dir = ZSafePath::childPath(ZDir::myPicturesPath(), suggestedName(name));
+    if (dir.isEmpty())
+        dir = ZDir::myPicturesPath();
     const QString target = ZFileDialog::getSaveFileName(
         this, tr("Save Image As..."), dir, tr("Images (*.png *.jpg *.jpeg *.bmp *.gif)"));
     if (target.isEmpty())

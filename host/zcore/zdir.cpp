@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QStandardPaths>
 
+#include "zsafepath.h"
+
 namespace zubrel {
 
 namespace {
@@ -85,7 +87,7 @@ void ZDir::setCurrentUser(const QString &userId)
 
 QString ZDir::userFolderName(const QString &userId)
 {
-    return isUserNumber(userId) ? userId : QStringLiteral("default");
+    return isUserNumber(userId) && ZSafePath::isSafeName(userId) ? userId : QStringLiteral("default");
 }
 
 QString ZDir::userPath(const QString &userId)

@@ -40,4 +40,9 @@ void ChatLoggerPlugin::appendMessage(MessageStruct message)
     m_store.append(message);
 }
 
+QString ChatLoggerPlugin::takeNotice()
+{
+    return m_store.takeNotice();
+}
+
 } // namespace zubrel

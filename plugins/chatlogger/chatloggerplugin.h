@@ -24,6 +24,11 @@ public:
     QList<MessageStruct> lastMessages(int count, QUuid uuid) override;
     void appendMessage(MessageStruct message) override;
 
+    // Beyond the plug-in interfaces: what the user should be told about the
+    // history (damage found and set aside, an unusable path), once; the
+    // chat module asks after each call.
+    Q_INVOKABLE QString takeNotice();
+
 private:
     ChatLogStore m_store;
 };

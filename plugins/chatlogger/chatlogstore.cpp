@@ -4,12 +4,16 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QThread>
 
 #include <optional>
+#include <utility>
+
+#include "chatlogsalvage.h"
 
 namespace zubrel {
 
@@ -190,27 +194,90 @@ bool ChatLogStore::openDatabase()
     lock.setStaleLockTime(30000);
     const bool locked = lock.tryLock(10000);
 
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        if (hasForeignHeader(databasePath())) {
-            if (attempt > 0 || !locked || !moveCorruptAside())
-                return false;
-            continue;
-        }
-        m_db = std::make_unique<Connection>();
-        m_db->db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_db->name);
-        m_db->db.setDatabaseName(databasePath());
-        int code = 0;
-        if (m_db->db.open() && configure(&code) && migrate(&code) && prepareStatements()) {
-            flushPending();
-            return m_db != nullptr;
-        }
-        dropConnection();
-        // Only a file SQLite itself calls damaged is moved aside; busy, full
-        // or unreadable files stay untouched and are simply not used now.
-        if (attempt > 0 || !locked || !isCorrupt(code) || !moveCorruptAside())
-            return false;
+    if (!setAsideUnusablePath())
+        return false;
+    int code = 0;
+    if (!hasForeignHeader(databasePath()) && openFresh(&code)) {
+        m_suspect = false;
+        flushPending();
+        return m_db != nullptr;
     }
+    // Only a file SQLite itself calls damaged is moved aside; busy, full
+    // or unreadable files stay untouched and are simply not used now.
+    if (!locked || (!hasForeignHeader(databasePath()) && !isCorrupt(code)))
+        return false;
+    const QString aside = moveAside(QStringLiteral("corrupt"));
+    if (aside.isEmpty() || !openFresh(&code))
+        return false;
+    m_suspect = false;
+    salvageInto(aside);
+    flushPending();
+    return m_db != nullptr;
+}
+
+bool ChatLogStore::openFresh(int *code)
+{
+    m_db = std::make_unique<Connection>();
+    m_db->db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_db->name);
+    m_db->db.setDatabaseName(databasePath());
+    if (m_db->db.open() && configure(code) && migrate(code) && prepareStatements())
+        return true;
+    dropConnection();
     return false;
+}
+
+bool ChatLogStore::setAsideUnusablePath()
+{
+    // A folder or a dangling link where the database belongs: SQLite would
+    // fail on the one and create the link's target wherever it points on
+    // the other. Renaming the entry itself never touches what it names.
+    const QString path = databasePath();
+    const QFileInfo info(path);
+    const bool dangling = info.isSymLink() && !info.exists();
+    if (!dangling && (!info.exists() || info.isFile()))
+        return true;
+    const QString name = QFileInfo(path).fileName();
+    const QString aside = moveAside(QStringLiteral("unusable"));
+    if (aside.isEmpty()) {
+        notify(QCoreApplication::translate("ChatLogStore",
+                                           "The chat history cannot be saved: %1 is a folder or a broken "
+                                           "link and could not be moved aside. New messages are kept until "
+                                           "it can be written.")
+                   .arg(path));
+        return false;
+    }
+    notify(QCoreApplication::translate("ChatLogStore",
+                                       "The chat history could not be written: %1 was a folder or a "
+                                       "broken link. It has been moved aside as %2 and a new chat history "
+                                       "started.")
+               .arg(name, QFileInfo(aside).fileName()));
+    return true;
+}
+
+void ChatLogStore::salvageInto(const QString &damagedPath)
+{
+    const qint64 rescued = ChatLogSalvage::salvage(
+        damagedPath, databasePath() + QLatin1String(".salvage"),
+        [this](const QList<MessageStruct> &batch) { return m_db && writeRecords(batch, true); });
+    notify(QCoreApplication::translate("ChatLogStore",
+                                       "The chat history was damaged. It has been kept as %1 and a new "
+                                       "one started; %2 earlier messages could be rescued into it.")
+               .arg(QFileInfo(damagedPath).fileName(), QString::number(rescued)));
+}
+
+void ChatLogStore::notify(const QString &text)
+{
+    // One notice per event: a path that stays unusable is retried on every
+    // append, but the user hears about it once.
+    if (m_noticesGiven.contains(text))
+        return;
+    m_noticesGiven.insert(text);
+    m_notice = m_notice.isEmpty() ? text : m_notice + QLatin1Char('\n') + text;
+}
+
+QString ChatLogStore::takeNotice()
+{
+    return std::exchange(m_notice, QString());
 }
 
 bool ChatLogStore::configure(int *code)
@@ -222,11 +289,30 @@ bool ChatLogStore::configure(int *code)
     // a power cut may lose the last commits, never damage the file.
     return m_db->exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(BusyTimeoutMs), code)
            && m_db->exec(QStringLiteral("SELECT count(*) FROM sqlite_master"), code)
+           && check(code)
            && m_db->exec(QStringLiteral("PRAGMA journal_mode = WAL"), code)
            && m_db->exec(QStringLiteral("PRAGMA synchronous = NORMAL"), code)
            // 8 MiB of pages instead of 2: recent history and the index
            // interiors stay in memory across look-ups of many chats.
            && m_db->exec(QStringLiteral("PRAGMA cache_size = -8192"), code);
+}
+
+bool ChatLogStore::check(int *code)
+{
+    // quick_check on every open: it reads every page and finds damaged
+    // pages, cells and schema entries in one pass, but skips matching each
+    // index entry against its row, the n log n part of integrity_check that
+    // would make every login with a long history wait seconds. Once SQLite
+    // has reported damage during use, the next open runs the full check.
+    QVariant verdict;
+    const QString sql = m_suspect ? QStringLiteral("PRAGMA integrity_check(1)")
+                                  : QStringLiteral("PRAGMA quick_check(1)");
+    if (!m_db->exec(sql, code, &verdict))
+        return false;
+    if (verdict.toString() == QLatin1String("ok"))
+        return true;
+    *code = SqliteCorrupt;
+    return false;
 }
 
 bool ChatLogStore::migrate(int *code)
@@ -279,23 +365,26 @@ bool ChatLogStore::prepareStatements()
                       columns + QStringLiteral("WHERE uuid = ? ORDER BY id DESC LIMIT ?"));
 }
 
-bool ChatLogStore::moveCorruptAside()
+QString ChatLogStore::moveAside(const QString &label)
 {
     const QString path = databasePath();
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
-    QString target = path + QLatin1String(".corrupt-") + stamp;
-    for (int n = 2; QFile::exists(target); ++n)
-        target = path + QLatin1String(".corrupt-") + stamp + QLatin1Char('-') + QString::number(n);
-    if (!QFile::rename(path, target))
-        return false;
+    const QString base = path + QLatin1Char('.') + label + QLatin1Char('-') + stamp;
+    QString target = base;
+    for (int n = 2; QFileInfo::exists(target) || QFileInfo(target).isSymLink(); ++n)
+        target = base + QLatin1Char('-') + QString::number(n);
+    if (!QFile::rename(path, target) && !QDir().rename(path, target))
+        return {};
     // The old journal files go with it: SQLite would otherwise replay a
     // leftover write-ahead log into the fresh database.
     for (const QLatin1String suffix : {QLatin1String("-wal"), QLatin1String("-shm"),
                                        QLatin1String("-journal")}) {
-        if (QFile::exists(path + suffix) && !QFile::rename(path + suffix, target + suffix))
-            return false;
+        if (QFileInfo(path + suffix).isSymLink() || QFile::exists(path + suffix)) {
+            if (!QFile::rename(path + suffix, target + suffix))
+                return {};
+        }
     }
-    return true;
+    return target;
 }
 
 bool ChatLogStore::append(const MessageStruct &message)
@@ -305,7 +394,13 @@ bool ChatLogStore::append(const MessageStruct &message)
     keepPending(message);
     if (!m_db)
         return false;
-    return flushPending();
+    if (flushPending())
+        return true;
+    // Damage found while writing: set the file aside now, so the record
+    // goes into the fresh history instead of waiting in memory.
+    if (m_suspect && !m_db && openDatabase())
+        return m_pending.value(m_folder).isEmpty() && m_pending.value(QString()).isEmpty();
+    return false;
 }
 
 bool ChatLogStore::appendBatch(const QList<MessageStruct> &messages, bool fast)
@@ -382,8 +477,10 @@ bool ChatLogStore::writeRecords(const QList<MessageStruct> &messages, bool fast)
         m_db->exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
     // A file found damaged while in use is not written further; the next
     // append reopens it, which moves it aside if SQLite rejects it.
-    if (!written && isCorrupt(code))
+    if (!written && isCorrupt(code)) {
+        m_suspect = true;
         dropConnection();
+    }
     return written;
 }
 
@@ -418,9 +515,7 @@ QList<MessageStruct> ChatLogStore::lastMessages(int count, const QString &chatId
         return {};
     if (!m_db && !m_folder.isEmpty())
         openDatabase();
-    QList<MessageStruct> result;
-    if (m_db)
-        result = select(*m_db->byChat, chatId, count);
+    QList<MessageStruct> result = select(false, chatId, count);
     result += pendingMatching(chatId, QUuid());
     if (result.size() > count)
         result.remove(0, result.size() - count);
@@ -433,38 +528,53 @@ QList<MessageStruct> ChatLogStore::lastMessages(int count, const QUuid &uuid)
         return {};
     if (!m_db && !m_folder.isEmpty())
         openDatabase();
-    QList<MessageStruct> result;
-    if (m_db)
-        result = select(*m_db->byUuid, uuid.toString(QUuid::WithoutBraces), count);
+    QList<MessageStruct> result = select(true, uuid.toString(QUuid::WithoutBraces), count);
     result += pendingMatching(QString(), uuid);
     if (result.size() > count)
         result.remove(0, result.size() - count);
     return result;
 }
 
-QList<MessageStruct> ChatLogStore::select(QSqlQuery &query, const QVariant &key, int count)
+MessageStruct ChatLogStore::recordAt(const QSqlQuery &query, int first)
 {
-    query.bindValue(0, key);
-    query.bindValue(1, count);
+    MessageStruct m;
+    m.contact = decodeText(query.value(first));
+    const QVariant ms = query.value(first + 1);
+    if (!ms.isNull())
+        m.time = QDateTime::fromMSecsSinceEpoch(ms.toLongLong());
+    m.message = decodeText(query.value(first + 2));
+    const QVariant uuid = query.value(first + 3);
+    if (!uuid.isNull())
+        m.uuid = QUuid::fromString(uuid.toString());
+    m.alias = decodeText(query.value(first + 4));
+    m.chatKind = query.value(first + 5).toInt();
+    m.direction = static_cast<Zr::ChatDirection>(query.value(first + 6).toInt());
+    return m;
+}
+
+QList<MessageStruct> ChatLogStore::select(bool byUuid, const QVariant &key, int count)
+{
     QList<MessageStruct> newestFirst;
-    if (!query.exec())
-        return newestFirst;
-    while (query.next()) {
-        MessageStruct m;
-        m.contact = decodeText(query.value(0));
-        const QVariant ms = query.value(1);
-        if (!ms.isNull())
-            m.time = QDateTime::fromMSecsSinceEpoch(ms.toLongLong());
-        m.message = decodeText(query.value(2));
-        const QVariant uuid = query.value(3);
-        if (!uuid.isNull())
-            m.uuid = QUuid::fromString(uuid.toString());
-        m.alias = decodeText(query.value(4));
-        m.chatKind = query.value(5).toInt();
-        m.direction = static_cast<Zr::ChatDirection>(query.value(6).toInt());
-        newestFirst.append(std::move(m));
+    // A second round only after damage was found: the file is then set
+    // aside and what could be rescued is read from the fresh one.
+    for (int attempt = 0; attempt < 2 && m_db; ++attempt) {
+        QSqlQuery &query = byUuid ? *m_db->byUuid : *m_db->byChat;
+        query.bindValue(0, key);
+        query.bindValue(1, count);
+        newestFirst.clear();
+        bool ok = query.exec();
+        while (ok && query.next())
+            newestFirst.append(recordAt(query, 0));
+        ok = ok && query.lastError().type() == QSqlError::NoError;
+        const int code = sqliteCode(query.lastError());
+        query.finish();
+        if (ok || !isCorrupt(code))
+            break;
+        m_suspect = true;
+        dropConnection();
+        newestFirst.clear();
+        openDatabase();
     }
-    query.finish();
     return QList<MessageStruct>(newestFirst.crbegin(), newestFirst.crend());
 }
 

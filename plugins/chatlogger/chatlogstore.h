@@ -7,6 +7,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QSqlQuery>
 #include <QString>
 #include <QUuid>
@@ -60,19 +61,33 @@ public:
 
     int pendingCount() const;
 
+    // What the user should be told about the history since the last call
+    // (a damaged file set aside, a path that cannot be used), once per
+    // event; empty when nothing happened.
+    QString takeNotice();
+
+    // One record from the columns contact, time_ms, message, uuid, alias,
+    // chat_kind, direction starting at column `first`.
+    static MessageStruct recordAt(const QSqlQuery &query, int first);
+
 private:
     struct Connection;
 
     bool openDatabase();
+    bool openFresh(int *sqliteCode);
+    bool setAsideUnusablePath();
+    void salvageInto(const QString &damagedPath);
+    void notify(const QString &text);
     bool configure(int *sqliteCode);
+    bool check(int *sqliteCode);
     bool migrate(int *sqliteCode);
     bool prepareStatements();
-    bool moveCorruptAside();
+    QString moveAside(const QString &label);
     bool flushPending();
     bool writeRecords(const QList<MessageStruct> &messages, bool fast);
     void keepPending(const MessageStruct &message);
     void dropConnection();
-    QList<MessageStruct> select(QSqlQuery &query, const QVariant &key, int count);
+    QList<MessageStruct> select(bool byUuid, const QVariant &key, int count);
     QList<MessageStruct> pendingMatching(const QString &chatId, const QUuid &uuid) const;
 
     QString m_folder;
@@ -81,6 +96,11 @@ private:
     // record of one user is never written into another user's history.
     QHash<QString, QList<MessageStruct>> m_pending;
     qint64 m_pendingBytes = 0;
+    // Set when SQLite reported damage while the file was in use: the next
+    // open runs the full check instead of the quick one.
+    bool m_suspect = false;
+    QString m_notice;
+    QSet<QString> m_noticesGiven;
     int m_pendingTotal = 0;
 };
 

@@ -2,6 +2,7 @@
 // writes, and what a new chat shows after the client started again.
 
 #include "chattestsupport.h"
+#include "zdir.h"
 
 using namespace zubrel;
 using namespace ChatTest;
@@ -97,6 +98,26 @@ private slots:
         const QString annaText = f.open(anna)->viewText();
         QVERIFY(annaText.contains("for Anna"));
         QVERIFY(!annaText.contains("for Cleo"));
+    }
+
+    void damagedHistoryIsToldOnceInTheChat()
+    {
+        f.open(anna);
+        f.stop();
+        QVERIFY(ZChatLogger::initUser("1")); // lets go of the user's file
+        // Damaged while the client was not running: a trashed header.
+        QFile file(ZDir::userPath(f.historyUser) + "/chatlog.sqlite");
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        file.write(QByteArray(100, '\xA5'));
+        file.close();
+        QSignalSpy events(ZHostEvents::instance(), &ZHostEvents::event);
+        restart();
+
+        ZChatTab *first = f.open(anna);
+        ZChatTab *second = f.open(cleo);
+        QVERIFY(first->viewText().contains("The chat history was damaged."));
+        QVERIFY(!second->viewText().contains("damaged"));
+        QCOMPARE(eventsOf(events, "logNotice").size(), 1);
     }
 
     void closedChatsLeaveNoLoggerBehind()
