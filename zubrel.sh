@@ -121,6 +121,10 @@ xmpp_demo() {
   fi
   local port profiles="$PWD/build/xmpp-demo"
   port="$(cat "$folder/port")"
+  # Random chats pair the two through the project's matchmaker.
+  build/bin/zubrel-matchmaker matchmaker@localhost "$folder/matchmaker.password" "127.0.0.1:$port" >&2 &
+  local matchmaker=$!
+  trap 'kill '"$matchmaker $pid"' 2>/dev/null; wait '"$pid"' 2>/dev/null; rm -rf '"'$folder'" EXIT
   mkdir -p "$profiles/alice" "$profiles/bob"
   run_with_display bash -c '
     build/bin/zubrel-host --xmpp alice@localhost --xmpp-server "127.0.0.1:$1" \

@@ -1,6 +1,7 @@
 // zubrel-xmpp-server FOLDER: starts a private Prosody with the accounts
 // alice, bob and carol (who all see each other; the demo signs in the first
-// two, carol is someone more to invite into a multi chat), writes the port to FOLDER/port and
+// two, carol is someone more to invite into a multi chat) and the account
+// "matchmaker" for zubrel-matchmaker, writes the port to FOLDER/port and
 // each password to FOLDER/<user>.password (readable by the owner only),
 // and stops the server when it is terminated.
 
@@ -59,7 +60,12 @@ int main(int argc, char *argv[])
         qCritical("%s", qPrintable(error));
         return 1;
     }
-    for (const auto &account : accounts) {
+    const QString matchmaker = randomPassword();
+    if (!server.addAccount(QStringLiteral("matchmaker"), matchmaker, &error)) {
+        qCritical("%s", qPrintable(error));
+        return 1;
+    }
+    for (const auto &account : accounts + QList<QPair<QString, QString>>{{QStringLiteral("matchmaker"), matchmaker}}) {
         if (!writePrivate(folder.filePath(account.first + QLatin1String(".password")), account.second.toUtf8())) {
             qCritical("cannot write the password files into %s", argv[1]);
             return 1;

@@ -9,6 +9,7 @@
 #include "xmppdirectory.h"
 #include "xmppidmap.h"
 #include "xmppmultichats.h"
+#include "xmpprandomchats.h"
 #include "xmppoutbox.h"
 #include "zdatetime.h"
 
@@ -74,6 +75,7 @@ XmppBackend::XmppBackend(const XmppConnection::Settings &settings, const QString
     m_directory = std::make_unique<XmppDirectory>(m_connection.get(), m_ids.get());
     m_outbox = std::make_unique<XmppOutbox>(m_connection.get());
     m_multichats = std::make_unique<XmppMultichats>(m_connection.get(), m_ids.get(), m_directory.get(), m_outbox.get());
+    m_randomChats = std::make_unique<XmppRandomChats>(m_connection.get(), m_ids.get(), m_outbox.get());
     connect(m_outbox.get(), &XmppOutbox::delivered, this, [this](uint id) { complete(id, true); });
     connect(m_outbox.get(), &XmppOutbox::failed, this, [this](uint id) { complete(id, false); });
     connect(m_connection.get(), &XmppConnection::messageReceived, this, &XmppBackend::onMessage);
@@ -177,7 +179,7 @@ void XmppBackend::transmit(Request *request, int module)
         completeLater(id, sent);
         return;
     }
-    if (module == -1 && m_multichats->transmit(request))
+    if (module == -1 && (m_multichats->transmit(request) || m_randomChats->transmit(request)))
         return;
     if (module == -1 && (command.isCommand(4, 0x0004) || command.isCommand(4, 0x0005))) {
         const ProtocolArg *state = findArg(args, DataTypes::Flag, 631);
@@ -270,6 +272,8 @@ bool XmppBackend::isDuplicate(const QString &from, const QString &id)
 
 void XmppBackend::onMessage(const XmppIncoming &message)
 {
+    if (m_randomChats->receive(message))
+        return;
     const QString from = XmppIdMap::bareJid(message.from);
     // The server vouches for the sender: only people in the roster reach
     // the module; strangers and the server's own notices are dropped.

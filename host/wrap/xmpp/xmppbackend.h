@@ -19,6 +19,7 @@
 //   authorisation (1, 0xF180)       a presence subscription request
 //   multi chats (4, 0x0006-0x000D)  rooms of the multi-user chat service,
 //                                   see XmppMultichats
+//   random chats (4, 0x0030-0x0034) through the matchmaker, see XmppRandomChats
 // A request XMPP has no counterpart for fails, and notAvailable() says so.
 
 #include <QHash>
@@ -39,6 +40,7 @@ namespace zubrel {
 class XmppDirectory;
 class XmppIdMap;
 class XmppMultichats;
+class XmppRandomChats;
 class XmppOutbox;
 
 class XmppBackend : public QObject, public WrapBackend
@@ -60,6 +62,7 @@ public:
     XmppIdMap *ids() const { return m_ids.get(); }
     XmppOutbox *outbox() const { return m_outbox.get(); }
     uint selfId() const;
+    XmppRandomChats *randomChats() const { return m_randomChats.get(); }
 
     // Plain text of the module's HTML, for clients that read only the body.
     static QString plainText(const QString &html);
@@ -86,6 +89,7 @@ private:
     std::unique_ptr<XmppDirectory> m_directory;
     std::unique_ptr<XmppOutbox> m_outbox;
     std::unique_ptr<XmppMultichats> m_multichats;
+    std::unique_ptr<XmppRandomChats> m_randomChats;
     QList<QString> m_recentOrder; // the newest (sender, id) pairs seen, for dropping repeats
     QSet<QString> m_recent;
     QSet<QString> m_privateSessions; // partners with a private session on

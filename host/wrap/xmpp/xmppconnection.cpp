@@ -223,6 +223,9 @@ void XmppConnection::handleMessage(const gloox::Message &message, gloox::Message
         incoming.html = payload->html;
         incoming.pictures = payload->pictures;
         incoming.noLogState = payload->noLogState;
+        incoming.randomAction = payload->randomAction;
+        incoming.randomChat = payload->randomChat;
+        incoming.randomAlias = payload->randomAlias;
     }
     if (const gloox::DelayedDelivery *delay = message.when())
         incoming.sentAt = parseStamp(delay->stamp());

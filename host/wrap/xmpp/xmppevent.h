@@ -19,6 +19,9 @@ struct XmppIncoming
     QString html;               // from our payload, empty when absent
     QList<QByteArray> pictures; // from our payload
     int noLogState = -1;
+    QString randomAction; // random chats: see XmppPayload
+    QString randomChat;
+    QString randomAlias;
     bool hasPayload = false;
     QDateTime sentAt;       // valid only for delayed (stored offline) messages
     bool composing = false; // a typing notice

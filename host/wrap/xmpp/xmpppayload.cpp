@@ -26,6 +26,10 @@ XmppPayload::XmppPayload(const gloox::Tag *tag)
             if (pictures.size() >= maxPictures)
                 return;
             pictures.append(QByteArray::fromBase64(QByteArray::fromStdString(cdata)));
+        } else if (child->name() == "random") {
+            randomAction = QString::fromStdString(child->findAttribute("action")).left(16);
+            randomChat = QString::fromStdString(child->findAttribute("chat")).left(32);
+            randomAlias = QString::fromUtf8(child->findAttribute("alias").c_str()).left(256);
         } else if (child->name() == "nolog") {
             bool ok = false;
             noLogState = QString::fromStdString(child->findAttribute("state")).toInt(&ok);
@@ -50,6 +54,12 @@ gloox::Tag *XmppPayload::tag() const
         new gloox::Tag(root, "html", html.toStdString());
     for (const QByteArray &picture : pictures)
         new gloox::Tag(root, "picture", picture.toBase64().toStdString());
+    if (!randomAction.isEmpty()) {
+        auto *random = new gloox::Tag(root, "random", "action", randomAction.toStdString());
+        random->addAttribute("chat", randomChat.toStdString());
+        if (!randomAlias.isEmpty())
+            random->addAttribute("alias", randomAlias.toStdString());
+    }
     if (noLogState >= 0)
         new gloox::Tag(root, "nolog", "state", std::to_string(noLogState));
     return root;

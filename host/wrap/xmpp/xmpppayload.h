@@ -28,6 +28,12 @@ public:
     // end one; -1: not a private-session notice.
     static constexpr int noLogRequest = 2;
     int noLogState = -1;
+    // Random chats, between a user and the matchmaker: what happens
+    // ("search", "waiting", "matched", "message", "typing", "quit"), in
+    // which random chat, and the alias the other side goes by.
+    QString randomAction;
+    QString randomChat;
+    QString randomAlias;
     bool valid = false;  // false: absent or malformed on receipt
 
     const std::string &filterString() const override;

@@ -15,6 +15,7 @@
 #include "wrappluginhelper.h"
 #include "xmppbackend.h"
 #include "xmppidmap.h"
+#include "xmppmatchmaker.h"
 #include "xmppoutbox.h"
 #include "zdatetime.h"
 
@@ -73,6 +74,7 @@ private slots:
     void bouncesFailAndUnavailableCommandsSaySo();
     void privateSessionsAndBlocking();
     void multiChatCycle();
+    void randomChatThroughTheMatchmaker();
     void strangersAndMalformedPayloadsAreIgnored();
     void dropQueuesInOrderAndTimesOut();
 
@@ -98,6 +100,7 @@ void TestXmppNetwork::initTestCase()
                             &error),
              qPrintable(error));
     QVERIFY2(m_server.addAccount(QStringLiteral("mallory"), QStringLiteral("m-pw"), &error), qPrintable(error));
+    QVERIFY2(m_server.addAccount(QStringLiteral("matchmaker"), QStringLiteral("mm-pw"), &error), qPrintable(error));
     WrapPluginHelper *helper = WrapPluginHelper::Instance();
     connect(helper, &WrapPluginHelper::incomingDelivered, this, [this](Request *request) {
         m_delivered.append({request->protocol()->command(), request->protocol()->args()});
@@ -348,6 +351,60 @@ void TestXmppNetwork::multiChatCycle()
     ownRoom->destroy();
     QTRY_COMPARE_WITH_TIMEOUT(deliveredOf(4, 0x8011).size(), 1, waitMs);
     QCOMPARE(deliveredOf(4, 0x8011).first().args.first().variant(), invitation.args.at(1).variant());
+}
+
+void TestXmppNetwork::randomChatThroughTheMatchmaker()
+{
+    XmppConnection connection({m_server.jid(QStringLiteral("matchmaker")), QStringLiteral("mm-pw"),
+                               QStringLiteral("127.0.0.1"), m_server.port()});
+    XmppMatchmaker matchmaker(&connection);
+    connection.open();
+    QTRY_VERIFY_WITH_TIMEOUT(connection.isConnected(), waitMs);
+    m_delivered.clear();
+    m_bobReceived.clear();
+    const uint server = send(4, 0x0030, {ProtocolArg(6, 688, 0)});
+    QTRY_VERIFY(m_completed.value(server));
+    const uint login = send(4, 0x0031, {ProtocolArg(4, 162, 0), ProtocolArg(6, 688, 0), ProtocolArg(32, 703, QStringLiteral("Al"))});
+    QTRY_VERIFY_WITH_TIMEOUT(m_completed.value(login), waitMs);
+    const Request *loggedIn = WrapPluginHelper::Instance()->request(login);
+    const QString chat = loggedIn->response()->arg(0).variant().toString();
+    QCOMPARE(loggedIn->response()->command().applicationServerId(), ushort(2));
+    QCOMPARE(matchmaker.waiting(), 1);
+
+    // Bob asks through his own client; the two are matched under aliases.
+    const QString mm = m_server.jid(QStringLiteral("matchmaker"));
+    XmppPayload search;
+    search.randomAction = QStringLiteral("search");
+    search.randomAlias = QStringLiteral("B.");
+    m_bob->sendMessage(mm, QStringLiteral("s1"), QString(), &search);
+    QTRY_COMPARE_WITH_TIMEOUT(deliveredOf(4, 0x8040).size(), 1, waitMs);
+    const QList<ProtocolArg> matched = deliveredOf(4, 0x8040).first().args;
+    QCOMPARE(matched.at(0).variant().toString(), chat);
+    QCOMPARE(matched.at(2), ProtocolArg(32, 2, QStringLiteral("B.")));
+    QVERIFY(matched.at(1).variant().toString() != QString::number(bobId()));
+    QTRY_COMPARE_WITH_TIMEOUT(m_bobReceived.size(), 2, waitMs);
+    const QString bobChat = m_bobReceived.at(1).randomChat;
+    QCOMPARE(m_bobReceived.at(1).randomAlias, QStringLiteral("Al"));
+
+    send(4, 0x0033, {ProtocolArg(6, 706, chat.toInt()), ProtocolArg(32, 10, QByteArray("<i>hi stranger</i>"))});
+    QTRY_COMPARE_WITH_TIMEOUT(m_bobReceived.size(), 3, waitMs);
+    QCOMPARE(m_bobReceived.at(2).html, QStringLiteral("<i>hi stranger</i>"));
+    const auto say = [&](const QString &action, const QString &number, const QString &html = {}) {
+        XmppPayload payload;
+        payload.randomAction = action;
+        payload.randomChat = number;
+        payload.html = html;
+        m_bob->sendMessage(mm, action + number, QString(), &payload);
+    };
+    say(QStringLiteral("message"), chat, QStringLiteral("not my number")); // someone else's: ignored
+    say(QStringLiteral("typing"), bobChat);
+    say(QStringLiteral("message"), bobChat, QStringLiteral("hello"));
+    say(QStringLiteral("quit"), bobChat);
+    QTRY_COMPARE_WITH_TIMEOUT(deliveredOf(4, 0x8043).size(), 1, waitMs);
+    QCOMPARE(deliveredOf(4, 0x8042).size(), 1);
+    QCOMPARE(deliveredOf(4, 0x8041).size(), 1);
+    QCOMPARE(deliveredOf(4, 0x8041).first().args, (QList<ProtocolArg>{ProtocolArg(6, 0, chat), ProtocolArg(32, 1, QByteArray("hello"))}));
+    QCOMPARE(matchmaker.seats(), 0);
 }
 
 void TestXmppNetwork::strangersAndMalformedPayloadsAreIgnored()
