@@ -115,11 +115,10 @@ bool XmppRandomChats::receive(const XmppIncoming &message)
         // The matchmaker answers logins in the order they came.
         if (m_logins.isEmpty())
             return true;
-        const uint login = m_logins.takeFirst();
-        QTimer::singleShot(0, this, [login, chat] {
-            WrapPluginHelper::Instance()->completeRequest(login, true, {ProtocolArg(DataTypes::Text, 0, chat)},
-                                                          applicationServer);
-        });
+        // At once: a "matched" may follow in the same read and needs the
+        // module's window filed under this number.
+        WrapPluginHelper::Instance()->completeRequest(m_logins.takeFirst(), true, {ProtocolArg(DataTypes::Text, 0, chat)},
+                                                      applicationServer);
     } else if (action == QLatin1String("matched")) {
         const QString stranger = QStringLiteral("stranger%1@%2").arg(chat, m_matchmaker.section(QLatin1Char('@'), 1));
         deliver(0x8040, {ProtocolArg(DataTypes::Identifier, 0, chat),

@@ -362,22 +362,26 @@ void TestXmppNetwork::randomChatThroughTheMatchmaker()
     QTRY_VERIFY_WITH_TIMEOUT(connection.isConnected(), waitMs);
     m_delivered.clear();
     m_bobReceived.clear();
-    const uint server = send(4, 0x0030, {ProtocolArg(6, 688, 0)});
-    QTRY_VERIFY(m_completed.value(server));
-    const uint login = send(4, 0x0031, {ProtocolArg(4, 162, 0), ProtocolArg(6, 688, 0), ProtocolArg(32, 703, QStringLiteral("Al"))});
-    QTRY_VERIFY_WITH_TIMEOUT(m_completed.value(login), waitMs);
-    const Request *loggedIn = WrapPluginHelper::Instance()->request(login);
-    const QString chat = loggedIn->response()->arg(0).variant().toString();
-    QCOMPARE(loggedIn->response()->command().applicationServerId(), ushort(2));
-    QCOMPARE(matchmaker.waiting(), 1);
-
-    // Bob asks through his own client; the two are matched under aliases.
+    // Bob asks first through his own client; the two are matched under aliases.
     const QString mm = m_server.jid(QStringLiteral("matchmaker"));
     XmppPayload search;
     search.randomAction = QStringLiteral("search");
     search.randomAlias = QStringLiteral("B.");
     m_bob->sendMessage(mm, QStringLiteral("s1"), QString(), &search);
+    QTRY_COMPARE_WITH_TIMEOUT(matchmaker.waiting(), 1, waitMs);
+    const uint server = send(4, 0x0030, {ProtocolArg(6, 688, 0)});
+    QTRY_VERIFY(m_completed.value(server));
+    const uint login = send(4, 0x0031, {ProtocolArg(4, 162, 0), ProtocolArg(6, 688, 0), ProtocolArg(32, 703, QStringLiteral("Al"))});
+    // The match follows the login's answer at once: the module must have the answer first.
+    bool answeredBeforeMatch = false;
+    const auto order = connect(WrapPluginHelper::Instance(), &WrapPluginHelper::incomingDelivered, this,
+                               [&](Request *request) { answeredBeforeMatch = m_completed.value(login); Q_UNUSED(request) });
     QTRY_COMPARE_WITH_TIMEOUT(deliveredOf(4, 0x8040).size(), 1, waitMs);
+    disconnect(order);
+    QVERIFY(answeredBeforeMatch);
+    const Request *loggedIn = WrapPluginHelper::Instance()->request(login);
+    const QString chat = loggedIn->response()->arg(0).variant().toString();
+    QCOMPARE(loggedIn->response()->command().applicationServerId(), ushort(2));
     const QList<ProtocolArg> matched = deliveredOf(4, 0x8040).first().args;
     QCOMPARE(matched.at(0).variant().toString(), chat);
     QCOMPARE(matched.at(2), ProtocolArg(32, 2, QStringLiteral("B.")));
