@@ -32,9 +32,10 @@ namespace zubrel {
 
 namespace {
 
-// Long enough for the module's 20 ms deferrals (and a deferral started by
-// one) to fire; short enough that a replay of a hundred steps stays quick.
-constexpr int quietPeriodMs = 50;
+// Long enough for a chain of the module's 20 ms deferrals to fire (a View
+// menu entry defers three times before a card hides, and none of them
+// traces anything); short enough that a replay of a hundred steps stays quick.
+constexpr int quietPeriodMs = 100;
 // A module that keeps tracing forever (a repeating timer) must not hang the
 // replay: settling gives up after this long and the next step runs.
 constexpr int settleLimitMs = 3000;

@@ -8,6 +8,7 @@
 #include <QDropEvent>
 #include <QJsonArray>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMetaEnum>
 #include <QMimeData>
 #include <QCoreApplication>
@@ -248,12 +249,32 @@ bool ReplayUiSteps::doMenu(const QJsonObject &step, QString *error)
     QWidget *window = chatWindow(step, error);
     if (!window)
         return false;
+    // A user opens a menu of the menu bar before choosing from it: each menu
+    // brings its entries up to date first (texts such as "Show Toolbar",
+    // Edit entries enabled for the focused widget).
+    if (auto *bar = window->findChild<QMenuBar *>()) {
+        for (QAction *entry : bar->actions()) {
+            if (entry->menu())
+                emit entry->menu()->aboutToShow();
+        }
+    }
+    // Of entries with the same text (Copy for the input and for the view)
+    // the one a user can see and click wins.
+    QAction *found = nullptr;
     const auto actions = window->findChildren<QAction *>();
     for (QAction *action : actions) {
-        if (!action->isSeparator() && menuText(action->text()) == text) {
-            action->trigger();
-            return true;
+        if (action->isSeparator() || menuText(action->text()) != text)
+            continue;
+        if (action->isVisible() && action->isEnabled()) {
+            found = action;
+            break;
         }
+        if (!found)
+            found = action;
+    }
+    if (found) {
+        found->trigger();
+        return true;
     }
     *error = QStringLiteral("chat \"%1\" has no menu entry \"%2\"")
                  .arg(step.value(QLatin1String("chat")).toString(), text);

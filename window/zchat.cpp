@@ -108,7 +108,7 @@ void ZChat::buildMenus()
     m_viewMenu->addSeparator();
     m_userListEntry = m_viewMenu->addAction(tr("Hide &User List"));
     connect(m_userListEntry, &QAction::triggered, this, &ZChat::slotUserlistTimer);
-    m_ownUserEntry = m_viewMenu->addAction(tr("Hide &Own user"));
+    m_ownUserEntry = m_viewMenu->addAction(tr("Hide &Own User"));
     connect(m_ownUserEntry, &QAction::triggered, this, &ZChat::slotOwnUserTimer);
 
     m_helpMenu = menuBar()->addMenu(tr("&Help"));

@@ -176,14 +176,17 @@ void ZChat::restoreChatGeometry()
     const int y = value("chat_y_%1");
     const int w = value("chat_w_%1");
     const int h = value("chat_h_%1");
-    QRect rect = geometry();
+    // The platform places the outer frame; the stored size is the inside.
+    const QSize decoration = frameGeometry().size() - geometry().size();
+    QRect rect = frameGeometry();
     if (x >= 0 || y >= 0)
         rect.moveTo(x, y);
     else
         rect.moveTo(cascadePosition(rect.topLeft()));
     if (w >= 0 || h >= 0)
-        rect.setSize(QSize(w, h));
-    if (rect != geometry())
+        rect.setSize(QSize(w, h) + decoration);
+    const bool stored = x >= 0 || y >= 0 || w >= 0 || h >= 0;
+    if (stored || rect != frameGeometry())
         ZPlatform::instance()->setWindowGeometry(this, rect);
 }
 
@@ -216,7 +219,11 @@ void ZChat::storeChatGeometry()
     const QString id = contactKey();
     if (id.isEmpty())
         return;
-    const QRect rect = geometry();
+    // Where the outer frame sits (placing the window moves the frame) and how
+    // big the inside is (the frame's size is unknown before the window is
+    // first shown): a chat reopens exactly where it was and as big, instead
+    // of creeping down by its title bar or growing by its frame every time.
+    const QRect rect(frameGeometry().topLeft(), geometry().size());
     auto *settings = ZSettings::instance();
     settings->set(QStringLiteral("chat_x_%1").arg(id), rect.x(), zchatGroup);
     settings->set(QStringLiteral("chat_y_%1").arg(id), rect.y(), zchatGroup);
@@ -226,7 +233,10 @@ void ZChat::storeChatGeometry()
 
 void ZChat::hideEvent(QHideEvent *event)
 {
-    storeChatGeometry();
+    // Minimising hides spontaneously, also while a window opened minimised
+    // is still being placed: its place then is no place to reopen at.
+    if (!event->spontaneous())
+        storeChatGeometry();
     ZWindow::hideEvent(event);
 }
 

@@ -27,6 +27,14 @@ void ZShakeWidget::shakeWidget()
         finish();
         return;
     }
+    // One swing at a time: a second one would take the swung place for the
+    // window's home and leave the window there.
+    for (const ZShakeWidget *other : m_window->findChildren<ZShakeWidget *>()) {
+        if (other != this && other->isShaking()) {
+            finish();
+            return;
+        }
+    }
     m_origin = m_window->pos();
     m_step = 0;
     m_timer->start();
