@@ -94,31 +94,6 @@ private slots:
         QCOMPARE(written, "[" + expected + "]");
     }
 
-    void taggedValuesReadBack()
-    {
-        const QList<QVariant> values = {QVariant(QStringLiteral("x")), QVariant(QByteArray("\x01\xfe", 2)),
-                                        QVariant(-1), QVariant(7u), QVariant(qint64(-9)), QVariant(2.25),
-                                        QVariant(true), QVariant()};
-        for (const QVariant &value : values) {
-            QString error;
-            const auto back = ValueCodec::fromJson(ValueCodec::toTagged(value), &error);
-            QVERIFY2(back.has_value(), qPrintable(error));
-            QCOMPARE(*back, value);
-        }
-    }
-
-    void argumentsRoundTrip()
-    {
-        QString error;
-        const auto args = ValueCodec::argsFromJson(json("[[6, 9, \"2001\"], [32, 10, {\"utf8\": \"hi\"}]]"), &error);
-        QVERIFY2(args.has_value(), qPrintable(error));
-        QCOMPARE(args->size(), 2);
-        QCOMPARE(args->at(0), ProtocolArg(6, 9, QStringLiteral("2001")));
-        QCOMPARE(args->at(1), ProtocolArg(32, 10, QByteArray("hi")));
-        const QByteArray written = QJsonDocument(ValueCodec::argsToJson(*args)).toJson(QJsonDocument::Compact);
-        QCOMPARE(written, QByteArray("[[6,9,{\"s\":\"2001\"}],[32,10,{\"utf8\":\"hi\"}]]"));
-    }
-
     void refusesMalformedArguments_data()
     {
         QTest::addColumn<QByteArray>("script");

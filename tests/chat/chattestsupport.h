@@ -56,6 +56,17 @@ inline QJsonObject directory(int ownStatus = 1)
     };
 }
 
+// The fields of every host event of one kind ("box", "platform", "flash"…).
+inline QList<QVariantMap> hostEvents(const QSignalSpy &spy, const QString &kind)
+{
+    QList<QVariantMap> found;
+    for (const QList<QVariant> &event : spy) {
+        if (event.value(0).toString() == kind)
+            found.append(event.value(1).toMap());
+    }
+    return found;
+}
+
 class Fixture
 {
 public:

@@ -3,7 +3,6 @@
 // (windows closed or opened, cards updated, chats ended, the large picture,
 // links handed on). Longer conversations live in the replays.
 
-#include <QDesktopServices>
 #include <QScreen>
 
 #include "chattestsupport.h"
@@ -45,16 +44,6 @@ private:
         (multi ? f.controller->multichats : f.controller->randomChats).insert(key, window);
         (multi ? f.controller->multichatInfo : f.controller->randomChatInfo).insert(key, {key, "0", "7"});
         return window;
-    }
-
-    static QList<QVariantMap> events(const QSignalSpy &spy, const QString &kind)
-    {
-        QList<QVariantMap> found;
-        for (const QList<QVariant> &event : spy) {
-            if (event.value(0).toString() == kind)
-                found.append(event.value(1).toMap());
-        }
-        return found;
     }
 
 private slots:
@@ -172,7 +161,7 @@ private slots:
         QSignalSpy host(ZHostEvents::instance(), &ZHostEvents::event);
         emit multi->tabs().first()->cardList->currentCard()->actionId("chat");
         QVERIFY(f.window(anna) && f.window(anna)->isVisible());
-        QCOMPARE(events(host, "platform").last().value("op").toString(), QStringLiteral("raise"));
+        QCOMPARE(hostEvents(host, "platform").last().value("op").toString(), QStringLiteral("raise"));
         delete multi.data();
     }
 
@@ -257,20 +246,6 @@ private slots:
                        ProtocolArg(32, 128, "\\tmp\\b.txt")}));
         emit tab->ownCard->newAvatar({"/tmp/me.png"});
         QCOMPARE(f.network()->lastSent(1, 0xF0B0).args, Args{ProtocolArg(32, 128, "/tmp/me.png")});
-    }
-
-    void linksReachTheHostWhole()
-    {
-        QSignalSpy host(ZHostEvents::instance(), &ZHostEvents::event);
-        QDesktopServices::openUrl(QUrl("ftp://files.example.org/pub/f.txt"));
-        QDesktopServices::openUrl(QUrl("sip:anna@example.org"));
-        const auto opened = events(host, "platform");
-        QCOMPARE(opened.size(), 1);
-        QCOMPARE(opened.first().value("url").toString(), QStringLiteral("ftp://files.example.org/pub/f.txt"));
-        QCOMPARE(f.network()->lastSent(1, 0xF100).args, Args{ProtocolArg(32, 1, "sip:anna@example.org")});
-        // The handler is back for the next link.
-        QDesktopServices::openUrl(QUrl("sftp://files.example.org/g"));
-        QCOMPARE(events(host, "platform").size(), 2);
     }
 
     void slideshowTargetIsForgottenOnFailureAndClose()

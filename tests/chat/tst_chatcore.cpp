@@ -18,16 +18,6 @@ class tst_ChatCore : public QObject
 private:
     Fixture f;
 
-    QList<QVariantMap> hostEvents(const QSignalSpy &spy, const QString &kind)
-    {
-        QList<QVariantMap> found;
-        for (const QList<QVariant> &event : spy) {
-            if (event.value(0).toString() == kind)
-                found.append(event.value(1).toMap());
-        }
-        return found;
-    }
-
 private slots:
     void initTestCase() { f.setUpProcess(); }
     void init() { f.start(); }
@@ -37,17 +27,6 @@ private slots:
         QVERIFY(f.booksBalanced());
     }
     void cleanupTestCase() { f.stop(); }
-
-    void registersTheCommandsInHostOrder()
-    {
-        const QList<QPair<ushort, ushort>> expected = {
-            {1, 0xF0A0}, {4, 0xF187}, {1, 0xF102}, {1, 0xF104}, {1, 0xF105}, {4, 0xF0A1}, {4, 0xF162},
-            {4, 0xF166}, {4, 0x8001}, {4, 0x8003}, {4, 0x8004}, {4, 0x8005}, {4, 0x8012}, {4, 0x800E},
-            {4, 0x800F}, {4, 0x8014}, {4, 0x8013}, {4, 0x8010}, {4, 0x8011}, {1, 0xF0A7}, {4, 0x8040},
-            {4, 0x8042}, {4, 0x8041}, {4, 0x8043}, {4, 0xF0C7}, {4, 0xF0C6}, {4, 0x8015},
-        };
-        QCOMPARE(f.helper->registeredCommands(), expected);
-    }
 
     void asksForTheMandatorBeforeRegistering()
     {
@@ -66,28 +45,6 @@ private slots:
         f.network()->succeed(mandator.id);
         disconnect(f.helper, nullptr, this, nullptr);
     }
-
-    void everyPlaceholderCommandIsAnswered_data()
-    {
-        QTest::addColumn<int>("a");
-        QTest::addColumn<int>("b");
-        const QList<QPair<int, int>> later = {
-            {1, 0xF102}, {1, 0xF104}, {1, 0xF105}, {4, 0xF162}, {4, 0xF166}, {4, 0x8004}, {4, 0x8005},
-            {4, 0x8012}, {4, 0x800E}, {4, 0x800F}, {4, 0x8014}, {4, 0x8013}, {4, 0x8010}, {4, 0x8011},
-            {1, 0xF0A7}, {4, 0x8040}, {4, 0x8042}, {4, 0x8041}, {4, 0x8043}, {4, 0x8015}};
-        for (const auto &command : later)
-            QTest::newRow(qPrintable(QStringLiteral("(%1, 0x%2)").arg(command.first).arg(command.second, 0, 16)))
-                << command.first << command.second;
-    }
-    void everyPlaceholderCommandIsAnswered()
-    {
-        QFETCH(int, a);
-        QFETCH(int, b);
-        QSignalSpy answered(f.helper, &WrapPluginHelper::incomingAnswered);
-        f.network()->inject(ushort(a), ushort(b), {ProtocolArg(6, 9, anna)});
-        QCOMPARE(answered.size(), 1);
-    }
-
     void openCommandBuildsTheChat()
     {
         QSignalSpy answered(f.helper, &WrapPluginHelper::incomingAnswered);
@@ -103,7 +60,6 @@ private slots:
         QCOMPARE(partner->zubrelId(), anna);
         QCOMPARE(partner->alias(), QStringLiteral("Anna"));
         QCOMPARE(partner->status(), 1);
-        QCOMPARE(partner->size(), QSize(153, 72));
         QCOMPARE(partner->generalApp(), 1);
         QVERIFY(!partner->isMobile());
         QCOMPARE(tab->ownCard->zubrelId(), self);
@@ -148,51 +104,6 @@ private slots:
         disconnect(f.helper, nullptr, this, nullptr);
     }
 
-    void secondOpenCommandMinimisesAndFlashes_data()
-    {
-        QTest::addColumn<bool>("alreadyOpen");
-        QTest::newRow("closed chat") << false;
-        QTest::newRow("open chat") << true;
-    }
-    void secondOpenCommandMinimisesAndFlashes()
-    {
-        QFETCH(bool, alreadyOpen);
-        if (alreadyOpen)
-            f.open(cleo);
-        QSignalSpy events(ZHostEvents::instance(), &ZHostEvents::event);
-        QSignalSpy answered(f.helper, &WrapPluginHelper::incomingAnswered);
-        f.network()->inject(4, 0xF187, {ProtocolArg(6, 0, cleo)});
-        ZChat *window = f.window(cleo);
-        QVERIFY(window);
-        QCOMPARE(answered.size(), 1);
-        QVERIFY(!answered.first().at(1).value<const Protocol *>());
-        const auto platform = hostEvents(events, "platform");
-        QCOMPARE(platform.size(), 1);
-        QCOMPARE(platform.first().value("op").toString(), QStringLiteral("showMinimizedNoActivate"));
-        QCOMPARE(platform.first().value("widget").value<QObject *>(), window);
-        const auto flashes = hostEvents(events, "flash");
-        QCOMPARE(flashes.size(), 1);
-        QCOMPARE(flashes.first().value("widget").value<QObject *>(), window);
-    }
-
-    void openCommandWithoutUsableIdIsStillAnswered_data()
-    {
-        QTest::addColumn<QList<ProtocolArg>>("args");
-        QTest::newRow("no argument") << QList<ProtocolArg>{};
-        QTest::newRow("not a number") << QList<ProtocolArg>{ProtocolArg(6, 0, "abc")};
-        QTest::newRow("zero") << QList<ProtocolArg>{ProtocolArg(6, 0, "0")};
-        QTest::newRow("a list") << QList<ProtocolArg>{ProtocolArg(6, 0, QVariantList{1, 2})};
-    }
-    void openCommandWithoutUsableIdIsStillAnswered()
-    {
-        QFETCH(QList<ProtocolArg>, args);
-        QSignalSpy answered(f.helper, &WrapPluginHelper::incomingAnswered);
-        f.network()->inject(1, 0xF0A0, args);
-        f.network()->inject(4, 0xF187, args);
-        QCOMPARE(answered.size(), 2);
-        QVERIFY(f.controller->registry().value("chats").toMap().isEmpty());
-    }
-
     void noticesFollowTheListsInOrder()
     {
         Chat::blockList = {cleo};
@@ -213,48 +124,26 @@ private slots:
         QVERIFY(!plain->viewText().contains("This contact"));
     }
 
-    void invisibleUserSeesTheNoticeInEveryChat_data()
-    {
-        QTest::addColumn<int>("ownStatus");
-        QTest::newRow("6") << 6;
-        QTest::newRow("7") << 7;
-    }
-    void invisibleUserSeesTheNoticeInEveryChat()
-    {
-        QFETCH(int, ownStatus);
-        f.start(ownStatus);
-        for (const QString &id : {anna, cleo}) {
-            ZChatTab *tab = f.open(id);
-            QCOMPARE(tab->viewText().count("You are invisible for him."), 1);
-            QVERIFY(!tab->viewText().contains("blocked"));
-        }
-    }
-
-    void otherNetworkChatIsReduced_data()
+    void partnerKinds_data()
     {
         QTest::addColumn<QString>("id");
-        QTest::newRow("network 2") << bridged;
-        QTest::newRow("network 4") << bridged4;
+        QTest::addColumn<bool>("otherNetwork");
+        QTest::addColumn<bool>("mobile");
+        QTest::newRow("network 2") << bridged << true << false;
+        QTest::newRow("network 4") << bridged4 << true << false;
+        QTest::newRow("client 0x21") << phone << false << true;
+        QTest::newRow("client 0x22") << phone2 << false << true;
     }
-    void otherNetworkChatIsReduced()
+    void partnerKinds()
     {
         QFETCH(QString, id);
+        QFETCH(bool, otherNetwork);
+        QFETCH(bool, mobile);
         ZChatTab *tab = f.open(id);
-        QVERIFY(tab->otherNetwork);
-        QVERIFY(!tab->encrypted);
-        QCOMPARE(tab->cardList->currentCard()->generalApp(), 0);
-    }
-
-    void mobileContactsGetAMobileCard_data()
-    {
-        QTest::addColumn<QString>("id");
-        QTest::newRow("0x21") << phone;
-        QTest::newRow("0x22") << phone2;
-    }
-    void mobileContactsGetAMobileCard()
-    {
-        QFETCH(QString, id);
-        QVERIFY(f.open(id)->cardList->currentCard()->isMobile());
+        QCOMPARE(tab->otherNetwork, otherNetwork);
+        QCOMPARE(tab->encrypted, !otherNetwork);
+        QCOMPARE(tab->cardList->currentCard()->generalApp(), otherNetwork ? 0 : 1);
+        QCOMPARE(tab->cardList->currentCard()->isMobile(), mobile);
     }
 
     void activationReportsThePartner()
@@ -320,22 +209,6 @@ private slots:
         QVERIFY(f.controller->cards.isEmpty());
         QVERIFY(f.controller->chatLoggers.isEmpty());
         QVERIFY(f.controller->requestTabs.isEmpty());
-    }
-
-    void registryListsWindowsAndCards()
-    {
-        f.open(anna);
-        const QVariantMap registry = f.controller->registry();
-        QCOMPARE(registry.value("chats").toMap().keys(), QStringList{anna});
-        QCOMPARE(registry.value("chats").toMap().value(anna).value<QObject *>(), f.window(anna));
-        QVERIFY(registry.value("multichats").toMap().isEmpty());
-        QVERIFY(registry.value("randomChats").toMap().isEmpty());
-        QCOMPARE(registry.value("cards").toMap(), (QVariantMap{{anna, 1}, {self, 1}}));
-        QCOMPARE(registry.value("requestTabs").toInt(), 0);
-        // Reachable through the meta-object alone, as the replay tracer does.
-        QVariantMap invoked;
-        QVERIFY(QMetaObject::invokeMethod(f.controller.data(), "registry", Q_RETURN_ARG(QVariantMap, invoked)));
-        QCOMPARE(invoked, registry);
     }
 
     void mandatorSelectsTheSkin_data()

@@ -1,6 +1,7 @@
 // Messages, push clips and typing notices through the controller: the
 // command forms and argument triples, inline pictures both ways, the size
-// limit, notices in the tab, and network input that is not what it should be.
+// limit and notices in the tab. Incoming input at its edges is replayed in
+// tests/replays/incoming-edges.replay.
 
 #include <QDir>
 #include <QFile>
@@ -57,18 +58,6 @@ private:
         QObject owner;
         ZChatLogger *logger = ZChatLogger::create(id, &owner, 1);
         return logger ? logger->lastMessages(50) : QList<MessageStruct>{};
-    }
-
-    QStringList boxes(const QSignalSpy &spy)
-    {
-        QStringList found;
-        for (const QList<QVariant> &event : spy) {
-            if (event.value(0).toString() == "box") {
-                const QVariantMap fields = event.value(1).toMap();
-                found.append(fields.value("title").toString() + "|" + fields.value("text").toString());
-            }
-        }
-        return found;
     }
 
     static const QString offlineNotice;
@@ -200,7 +189,7 @@ private slots:
         QSignalSpy events(ZHostEvents::instance(), &ZHostEvents::event);
         emit tab->sendHtml(QString("<img src=\"%1\">").arg(files.filePath("missing.png")));
         QVERIFY(f.network()->sent().isEmpty());
-        QVERIFY(boxes(events).isEmpty());
+        QVERIFY(hostEvents(events, "box").isEmpty());
         QVERIFY(history(anna).isEmpty());
     }
 
@@ -241,11 +230,13 @@ private slots:
         QSignalSpy events(ZHostEvents::instance(), &ZHostEvents::event);
         emit tab->sendHtml(html);
         QCOMPARE(f.network()->sent().size(), sent ? 1 : 0);
-        const QStringList shown = boxes(events);
-        if (sent)
-            QVERIFY(shown.isEmpty());
-        else
-            QCOMPARE(shown, QStringList{"Zubrel|Your message is larger than 100kb and cannot be send."});
+        const QList<QVariantMap> shown = hostEvents(events, "box");
+        QCOMPARE(shown.size(), sent ? 0 : 1);
+        if (!sent) {
+            QCOMPARE(shown.first().value("title").toString(), QStringLiteral("Zubrel"));
+            QCOMPARE(shown.first().value("text").toString(),
+                     QStringLiteral("Your message is larger than 100kb and cannot be send."));
+        }
         QCOMPARE(history(anna).size(), sent ? 1 : 0);
     }
 
@@ -402,17 +393,6 @@ private slots:
         QCOMPARE(logged.first().alias, QString("Anna"));
     }
 
-    void incomingWithSendTimeIsAnOfflineMessage()
-    {
-        ZChatTab *tab = f.open(anna);
-        tab->cardList->currentCard()->setTyping(true);
-        // 2020-01-02 12:00 UTC in the host's day-count format.
-        const double winTime = 43832.5;
-        f.network()->inject(4, 0x8001, {{6, 0, anna}, {32, 10, QByteArray("sent earlier")}, {8, 0, winTime}});
-        QVERIFY(tab->viewText().contains("sent earlier"));
-        QVERIFY(!tab->cardList->currentCard()->isTyping());
-    }
-
     void receivedPicturesReplaceExactlyTheirSource_data()
     {
         QTest::addColumn<int>("count");
@@ -451,55 +431,6 @@ private slots:
             shown.remove(at, end + 2 - at);
         }
     }
-
-    void malformedIncomingMessages_data()
-    {
-        QTest::addColumn<Args>("args");
-        QTest::addColumn<bool>("opens");
-        QTest::newRow("nothing") << Args{} << false;
-        QTest::newRow("sender only") << Args{{6, 0, anna}} << false;
-        QTest::newRow("sender not a number") << Args{{6, 0, "x"}, {32, 10, QByteArray("hi")}} << false;
-        QTest::newRow("sender a list") << Args{{6, 0, QVariantList{1}}, {32, 10, QByteArray("hi")}} << false;
-        QTest::newRow("text a number") << Args{{6, 0, anna}, {32, 10, 42}} << false;
-        QTest::newRow("time not a number")
-            << Args{{6, 0, anna}, {32, 10, QByteArray("hi")}, {8, 0, "soon"}} << true;
-        QTest::newRow("count beyond the pictures")
-            << Args{{6, 0, anna}, {32, 10, QByteArray("<img src=\"%1\"><img src=\"%2\">")}, {4, 637, 9},
-                    {32, 0, QByteArray("one")}}
-            << true;
-        QTest::newRow("negative count")
-            << Args{{6, 0, anna}, {32, 10, QByteArray("<img src=\"%1\">")}, {4, 637, -3}, {32, 0, QByteArray("1")}}
-            << true;
-        QTest::newRow("count not a number")
-            << Args{{6, 0, anna}, {32, 10, QByteArray("<img src=\"%1\">")}, {4, 637, "many"}, {32, 0, QByteArray("1")}}
-            << true;
-        QTest::newRow("picture not bytes")
-            << Args{{6, 0, anna}, {32, 10, QByteArray("<img src=\"%1\">")}, {4, 637, 1}, {32, 0, 17}} << true;
-    }
-    void malformedIncomingMessages()
-    {
-        QFETCH(Args, args);
-        QFETCH(bool, opens);
-        QSignalSpy answered(f.helper, &WrapPluginHelper::incomingAnswered);
-        f.network()->inject(4, 0xF0A1, args);
-        f.network()->inject(4, 0xF0C6, args);
-        f.network()->inject(4, 0x8003, args);
-        f.network()->inject(4, 0xF0C7, args);
-        QCOMPARE(answered.size(), 4);
-        if (!opens)
-            QVERIFY(!f.window(anna));
-    }
-
-    void countBeyondThePicturesReadsOnlyThosePresent()
-    {
-        f.network()->inject(4, 0xF0A1,
-                            {{6, 0, anna}, {32, 10, QByteArray("<img src=\"%1\"><img src=\"%2\">")}, {4, 637, 9},
-                             {32, 0, QByteArray("one")}});
-        const QString shown = history(anna).value(0).message;
-        QVERIFY(!shown.contains("src=\"%1\""));
-        QVERIFY(shown.contains("src=\"%2\"")); // no picture for it: the reference stays
-    }
-
     void receivedClipIsStoredUnderOurName()
     {
         const QString temp = ZDir::tempPath(true) + "/received/" + anna;
@@ -518,44 +449,6 @@ private slots:
         QCOMPARE(file.readAll(), QByteArray("RIFF voice"));
         QVERIFY(f.tab(anna));
     }
-
-    void typingNoticesShowOnTheCard_data()
-    {
-        QTest::addColumn<int>("b");
-        QTest::newRow("native") << 0x8003;
-        QTest::newRow("other network") << 0xF0C7;
-    }
-    void typingNoticesShowOnTheCard()
-    {
-        QFETCH(int, b);
-        QSignalSpy answered(f.helper, &WrapPluginHelper::incomingAnswered);
-        // No chat open: answered and nothing opens.
-        f.network()->inject(4, ushort(b), {{6, 0, anna}});
-        QCOMPARE(answered.size(), 1);
-        QVERIFY(!f.window(anna));
-        ZChatTab *tab = f.open(anna);
-        f.network()->inject(4, ushort(b), {{6, 0, anna}});
-        QVERIFY(tab->cardList->currentCard()->isTyping());
-        // A message ends the typing mark.
-        f.network()->inject(4, 0xF0A1, {{6, 0, anna}, {32, 10, QByteArray("done")}});
-        QVERIFY(!tab->cardList->currentCard()->isTyping());
-    }
-
-    void otherNetworkMessageArrives()
-    {
-        QSignalSpy answered(f.helper, &WrapPluginHelper::incomingAnswered);
-        f.network()->inject(4, 0xF0C6, {{32, 1, bridged}, {2, 0, false}, {32, 0, QString("from afar")}});
-        QCOMPARE(answered.size(), 1);
-        ZChatTab *tab = f.tab(bridged);
-        QVERIFY(tab);
-        QVERIFY(tab->otherNetwork);
-        QVERIFY(tab->viewText().contains("from afar"));
-        const QList<MessageStruct> logged = history(bridged);
-        QCOMPARE(logged.size(), 1);
-        QCOMPARE(logged.first().message, QString("from afar"));
-        QCOMPARE(logged.first().direction, Zr::Received);
-    }
-
     void privateSessionWritesNoLog()
     {
         ZChatTab *tab = f.open(anna);

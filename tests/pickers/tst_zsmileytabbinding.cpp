@@ -27,134 +27,103 @@ class tst_ZSmileyTabBinding : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void hooksInstalledOnLoad();
-    void sendConvertsLinksAndHiddenShortcuts();
-    void otherNetworkSendsShortcutsAsText();
-    void typingReplacesShortcut();
-    void animatedPictureInViewGetsLabel();
-    void pickerInToolbar();
-    void insertedPictureKeepsToolbarFormat();
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        qputenv("ZUBREL_PROFILE", m_profile.path().toUtf8());
+        ZModalScript::instance()->setScripted(true);
+        ZSettings::instance()->set(QStringLiteral("sound"), true, QStringLiteral("zchat"));
+    }
+
+    void sendConvertsLinksAndHiddenShortcuts()
+    {
+        ZChatTab tab;
+        QSignalSpy sent(&tab, &ZChatTab::sendHtml);
+        tab.input->setPlainText(QStringLiteral("see www.zubrel.de *einlena* *einlena*"));
+        QMetaObject::invokeMethod(&tab, "slotSend");
+        QCOMPARE(sent.count(), 1);
+        const QString html = sent.first().first().toString();
+        QVERIFY2(html.contains(QLatin1String("<a href=\"http://www.zubrel.de\">www.zubrel.de</a>")), qPrintable(html));
+        QCOMPARE(html.count(QLatin1String(":/lena-32")), 1);
+        QVERIFY(html.contains(QLatin1String("*einlena*")));
+        QVERIFY(!html.contains(QLatin1String("<p")));
+    }
+
+    void typingReplacesShortcut()
+    {
+        ZChatTab tab;
+        QVERIFY(qobject_cast<ZSmileyPicker *>(tab.smileyButton()));
+        tab.input->setFocus();
+        QTest::keyClicks(tab.input, QStringLiteral("hi :-) "));
+        QTRY_VERIFY(tab.input->toHtml().contains(QLatin1String(":/smileys/default/smile.png")));
+        QCOMPARE(tab.input->toPlainText(), QStringLiteral("hi \uFFFC "));
+    }
+
+    void animatedPictureInViewGetsLabel()
+    {
+        ZChatTab tab;
+        tab.resize(600, 400);
+        tab.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&tab));
+        ZSmileyPicker lookups; // registers the default theme's pictures
+        tab.slotInsertSmiley(QStringLiteral(":/smileys/default/wink.gif"));
+        ZSmileyTabBinding *binding = ZSmileyTabBinding::of(&tab);
+        QCOMPARE(binding->converter()->overlay()->widgets().size(), 1);
+        QMetaObject::invokeMethod(&tab, "slotSend");
+        // The input's label went with the text; the view has its own now.
+        QVERIFY(binding->converter()->overlay()->widgets().isEmpty());
+        QCOMPARE(binding->viewOverlay()->widgets().size(), 1);
+        QLabel *label = binding->viewOverlay()->widgets().first();
+        QCOMPARE(label->parentWidget(), tab.view->viewport());
+        QTRY_VERIFY(label->isVisible());
+        QCOMPARE(label->geometry().topLeft(), tab.view->entryImageRect(tab.view->entryCount() - 1, 0).topLeft());
+        tab.clearView();
+        QVERIFY(binding->viewOverlay()->widgets().isEmpty());
+    }
+
+    void pickerInToolbar()
+    {
+        ZChatTab tab;
+        auto *picker = qobject_cast<ZSmileyPicker *>(tab.smileyButton());
+        QVERIFY(picker);
+        QCOMPARE(ZSmileyTabBinding::of(&tab)->picker(), picker);
+        emit picker->smiley(QStringLiteral(":/smileys/default/smile.png"));
+        QVERIFY(tab.input->toHtml().contains(QLatin1String(":/smileys/default/smile.png")));
+        tab.setOtherNetwork(true);
+        QVERIFY(!picker->favoritesEnabled());
+        // F9 in the window reaches the add procedure: the picture dialog opens.
+        QSignalSpy chosen(picker, &ZSmileyPicker::smiley);
+        ZModalScript::instance()->queue(QStringLiteral("file"), QString());
+        tab.addSmiley();
+        QCOMPARE(ZModalScript::instance()->pending(QStringLiteral("file")), 0);
+        QCOMPARE(chosen.count(), 0);
+    }
+
+    void insertedPictureKeepsToolbarFormat()
+    {
+        // An image's own character format must not become the typing format:
+        // text typed after a picture keeps the toolbar's bold.
+        ZChatTab tab;
+        QAction *bold = nullptr;
+        for (QAction *action : tab.findChildren<QAction *>()) {
+            if (action->text() == QLatin1String("&Bold"))
+                bold = action;
+        }
+        QVERIFY(bold);
+        bold->setChecked(true);
+        tab.applyToolbarFormat();
+        tab.slotInsertSmiley(QStringLiteral(":/smileys/default/smile.png"));
+        QCOMPARE(tab.input->currentCharFormat().fontWeight(), int(QFont::Bold));
+        QVERIFY(!tab.input->currentCharFormat().isImageFormat());
+        QTest::keyClicks(tab.input, QStringLiteral("x"));
+        QTextCursor cursor = tab.input->textCursor();
+        cursor.movePosition(QTextCursor::End);
+        QCOMPARE(cursor.charFormat().fontWeight(), int(QFont::Bold));
+    }
 
 private:
     QTemporaryDir m_profile;
 };
-
-void tst_ZSmileyTabBinding::initTestCase()
-{
-    QStandardPaths::setTestModeEnabled(true);
-    qputenv("ZUBREL_PROFILE", m_profile.path().toUtf8());
-    ZModalScript::instance()->setScripted(true);
-    ZSettings::instance()->set(QStringLiteral("sound"), true, QStringLiteral("zchat"));
-}
-
-void tst_ZSmileyTabBinding::hooksInstalledOnLoad()
-{
-    const ZChatTab::Hooks &hooks = ZChatTab::hooks();
-    QVERIFY(hooks.convertForSend);
-    QVERIFY(hooks.replaceWhileTyping);
-    QVERIFY(hooks.insertSmiley);
-    QVERIFY(hooks.placeViewEmoticons);
-    QVERIFY(hooks.playEmoticonSounds);
-    QVERIFY(hooks.viewCleared);
-}
-
-void tst_ZSmileyTabBinding::sendConvertsLinksAndHiddenShortcuts()
-{
-    ZChatTab tab;
-    QSignalSpy sent(&tab, &ZChatTab::sendHtml);
-    tab.input->setPlainText(QStringLiteral("see www.zubrel.de *einlena* *einlena*"));
-    QMetaObject::invokeMethod(&tab, "slotSend");
-    QCOMPARE(sent.count(), 1);
-    const QString html = sent.first().first().toString();
-    QVERIFY2(html.contains(QLatin1String("<a href=\"http://www.zubrel.de\">www.zubrel.de</a>")), qPrintable(html));
-    QCOMPARE(html.count(QLatin1String(":/lena-32")), 1);
-    QVERIFY(html.contains(QLatin1String("*einlena*")));
-    QVERIFY(!html.contains(QLatin1String("<p")));
-}
-
-void tst_ZSmileyTabBinding::otherNetworkSendsShortcutsAsText()
-{
-    ZChatTab tab;
-    tab.setOtherNetwork(true);
-    QSignalSpy sent(&tab, &ZChatTab::sendHtml);
-    tab.input->setPlainText(QStringLiteral("*einlena* :)"));
-    QMetaObject::invokeMethod(&tab, "slotSend");
-    QCOMPARE(sent.count(), 1);
-    QVERIFY(!sent.first().first().toString().contains(QLatin1String("<img")));
-}
-
-void tst_ZSmileyTabBinding::typingReplacesShortcut()
-{
-    ZChatTab tab;
-    QVERIFY(qobject_cast<ZSmileyPicker *>(tab.smileyButton()));
-    tab.input->setFocus();
-    QTest::keyClicks(tab.input, QStringLiteral("hi :-) "));
-    QTRY_VERIFY(tab.input->toHtml().contains(QLatin1String(":/smileys/default/smile.png")));
-    QCOMPARE(tab.input->toPlainText(), QStringLiteral("hi \uFFFC "));
-}
-
-void tst_ZSmileyTabBinding::animatedPictureInViewGetsLabel()
-{
-    ZChatTab tab;
-    tab.resize(600, 400);
-    tab.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&tab));
-    ZSmileyPicker lookups; // registers the default theme's pictures
-    tab.slotInsertSmiley(QStringLiteral(":/smileys/default/wink.gif"));
-    ZSmileyTabBinding *binding = ZSmileyTabBinding::of(&tab);
-    QCOMPARE(binding->converter()->overlay()->widgets().size(), 1);
-    QMetaObject::invokeMethod(&tab, "slotSend");
-    // The input's label went with the text; the view has its own now.
-    QVERIFY(binding->converter()->overlay()->widgets().isEmpty());
-    QCOMPARE(binding->viewOverlay()->widgets().size(), 1);
-    QLabel *label = binding->viewOverlay()->widgets().first();
-    QCOMPARE(label->parentWidget(), tab.view->viewport());
-    QTRY_VERIFY(label->isVisible());
-    QCOMPARE(label->geometry().topLeft(), tab.view->entryImageRect(tab.view->entryCount() - 1, 0).topLeft());
-    tab.clearView();
-    QVERIFY(binding->viewOverlay()->widgets().isEmpty());
-}
-
-void tst_ZSmileyTabBinding::pickerInToolbar()
-{
-    ZChatTab tab;
-    auto *picker = qobject_cast<ZSmileyPicker *>(tab.smileyButton());
-    QVERIFY(picker);
-    QCOMPARE(ZSmileyTabBinding::of(&tab)->picker(), picker);
-    emit picker->smiley(QStringLiteral(":/smileys/default/smile.png"));
-    QVERIFY(tab.input->toHtml().contains(QLatin1String(":/smileys/default/smile.png")));
-    tab.setOtherNetwork(true);
-    QVERIFY(!picker->favoritesEnabled());
-    // F9 in the window reaches the add procedure: the picture dialog opens.
-    QSignalSpy chosen(picker, &ZSmileyPicker::smiley);
-    ZModalScript::instance()->queue(QStringLiteral("file"), QString());
-    tab.addSmiley();
-    QCOMPARE(ZModalScript::instance()->pending(QStringLiteral("file")), 0);
-    QCOMPARE(chosen.count(), 0);
-}
-
-void tst_ZSmileyTabBinding::insertedPictureKeepsToolbarFormat()
-{
-    // An image's own character format must not become the typing format:
-    // text typed after a picture keeps the toolbar's bold.
-    ZChatTab tab;
-    QAction *bold = nullptr;
-    for (QAction *action : tab.findChildren<QAction *>()) {
-        if (action->text() == QLatin1String("&Bold"))
-            bold = action;
-    }
-    QVERIFY(bold);
-    bold->setChecked(true);
-    tab.applyToolbarFormat();
-    tab.slotInsertSmiley(QStringLiteral(":/smileys/default/smile.png"));
-    QCOMPARE(tab.input->currentCharFormat().fontWeight(), int(QFont::Bold));
-    QVERIFY(!tab.input->currentCharFormat().isImageFormat());
-    QTest::keyClicks(tab.input, QStringLiteral("x"));
-    QTextCursor cursor = tab.input->textCursor();
-    cursor.movePosition(QTextCursor::End);
-    QCOMPARE(cursor.charFormat().fontWeight(), int(QFont::Bold));
-}
 
 QTEST_MAIN(tst_ZSmileyTabBinding)
 #include "tst_zsmileytabbinding.moc"

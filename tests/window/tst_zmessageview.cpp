@@ -45,434 +45,374 @@ class tst_ZMessageView : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        // Long time forms follow the locale's date order.
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    }
 
-    void incomingGroupingBoundary_data();
-    void incomingGroupingBoundary();
-    void ownMessageBreaksIncomingGroup();
-    void noticeKeepsGroup();
-    void logSenderIsSeparate();
-    void multiChatHasNoTimeLimit();
-    void ownPushGroupsWithoutLimit();
-    void ownGroupingNeedsAnId();
-    void offlineHeaderUsesLongForm();
-    void entryIsFilledTemplate();
-    void aliasIsEscaped();
+    // Each row plays appends and names what each one became: H a full entry
+    // with its header, C a continuation under the previous one, N a notice.
+    // A step is kind:sender:seconds after t0 (i incoming, o own, p own push
+    // clip, n notice, l log, m multi chat, M mobile multi chat).
+    void grouping_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("lastSender");
+        QTest::newRow("14:59 apart") << "i:bob:0 i:bob:899" << "HC" << "bob";
+        QTest::newRow("15:00 apart") << "i:bob:0 i:bob:900" << "HH" << "bob";
+        QTest::newRow("an hour apart") << "i:bob:0 i:bob:3600" << "HH" << "bob";
+        QTest::newRow("same second") << "i:bob:0 i:bob:0" << "HC" << "bob";
+        QTest::newRow("own message breaks an incoming group")
+            << "i:bob:0 o:me:10 i:bob:20 o:me:30 o:me:40 o:me:940" << "HHHHCH" << "me";
+        QTest::newRow("a notice keeps the group") << "i:bob:0 n::5 i:bob:10" << "HNC" << "bob";
+        // The log keeps its own last sender and leaves the live grouping alone.
+        QTest::newRow("log sender is separate")
+            << "i:bob:0 l:bob:-259200 l:bob:-172800 l:me:-86400 i:bob:60" << "HHCHC" << "bob";
+        QTest::newRow("multi chat has no time limit") << "m:ann:0 m:ann:18000 M:cid:18000" << "HCH" << "cid";
+        // A push clip groups without a limit and does not move the deadline.
+        QTest::newRow("own push clip") << "o:me:0 p:me:7200 o:me:7210" << "HCH" << "me";
+        // An empty last sender (a new tab) is no "same sender" for an empty id.
+        QTest::newRow("own without an id") << "o::0" << "H" << "";
+        QTest::newRow("multi chat without an id") << "m::0" << "H" << "";
+    }
+    void grouping()
+    {
+        QFETCH(QString, steps);
+        QFETCH(QString, expected);
+        QFETCH(QString, lastSender);
+        ZMessageView view;
+        QString got;
+        for (const QString &step : steps.split(u' ')) {
+            const QStringList part = step.split(u':');
+            const QString &id = part.at(1);
+            const QDateTime at = t0.addSecs(part.at(2).toInt());
+            QString entry;
+            switch (part.at(0).at(0).toLatin1()) {
+            case 'i': entry = view.appendIncoming("x", id, id, at, false, false); break;
+            case 'o': entry = view.appendOwn("x", id, id, at); break;
+            case 'p':
+                entry = view.appendOwn(MessageTemplates::pushMessageEntry("/tmp/c.wav", "P", "S"), id, id, at, true);
+                break;
+            case 'n': view.appendNotice(MessageTemplates::Notify, "note", at); break;
+            case 'l': entry = view.appendLog("x", id, id, at); break;
+            default: entry = view.appendMultiChat("x", id, id, part.at(0) == u"M", at); break;
+            }
+            got += entry.isNull() ? u'N' : isHeader(entry) ? u'H' : isContinuation(entry) ? u'C' : u'?';
+        }
+        QCOMPARE(got, expected);
+        QCOMPARE(view.lastSender(), lastSender);
+        QCOMPARE(view.entryCount(), steps.count(u' ') + 1);
+    }
 
-    void plainStoreStripsStyledSpansOnly();
-    void setPlainRefillsView();
-    void clearViewEmptiesEverything();
+    void offlineHeaderUsesLongForm()
+    {
+        ZMessageView view;
+        const QString offline = view.appendIncoming("missed", "Bob", "bob", QDateTime(QDate(2023, 12, 24), QTime(18, 30, 5)),
+                                                    true, false);
+        QVERIFY(offline.contains(QStringLiteral("\">12/24/23 18:30:05</span></td>")));
+        QVERIFY(view.plainText().startsWith(QStringLiteral("Bob 12/24/23 18:30:05\nmissed")));
+        const QString online = view.appendIncoming("now", "Cid", "cid", QDateTime(QDate(2023, 12, 24), QTime(18, 31, 0)),
+                                                   false, true);
+        QVERIFY(online.contains(QStringLiteral("\">18:31</span></td>")));
+        QVERIFY(online.contains(QStringLiteral(":/msg_mobile")));
+    }
 
-    void linkClickEmitsLinkActivated();
-    void selectAllCopiesWholeConversation();
-    void dragSelectsWholeEntries();
-    void doubleClickSelectsWordInEntry();
-    void contextMenuOffersImageSaving();
+    void entryIsFilledTemplate()
+    {
+        ZMessageView view;
+        const QString entry = view.appendIncoming("<b>hi</b>", "Bob", "bob", t0, false, false);
+        QCOMPARE(entry, MessageTemplates::fill(MessageTemplates::header(MessageTemplates::Incoming), "Bob", "14:00",
+                                               "3/7/24 14:00:00", "<b>hi</b>"));
+        const QString next = view.appendIncoming("again", "Bob", "bob", t0.addSecs(1), false, false);
+        QCOMPARE(next, MessageTemplates::fill(MessageTemplates::continuation(MessageTemplates::Incoming), "", "", "",
+                                              "again"));
+        const QString log = view.appendLog("old", "Bob", "bob", t0);
+        QVERIFY(log.contains(QStringLiteral("\">3/7/24 14:00:00</span></td>")));
+        QVERIFY(log.contains(QStringLiteral(":/msg_white")));
+        QVERIFY(view.appendMultiChat("d", "Ann", "ann", false, t0).contains(QStringLiteral(":/msg_blue")));
+    }
 
-    void followsBottomOnlyWhenAtBottom();
-    void scrollToFarEntryLaysItOut();
-    void fontChangeKeepsScrollRange();
-    void scrollBarThumbAndDragFollowTheView();
+    void aliasIsEscaped()
+    {
+        ZMessageView view;
+        const QString entry = view.appendIncoming("x", "<3 Ann & Co", "ann", t0, false, false);
+        QVERIFY(entry.contains(QStringLiteral(">&lt;3 Ann &amp; Co</span>")));
+        QVERIFY(view.plainText().startsWith(QStringLiteral("<3 Ann & Co 14:00")));
+    }
+
+    void plainStoreStripsStyledSpansOnly()
+    {
+        ZMessageView view;
+        const QString html = QStringLiteral("<span style=\"color:#ff0000;\">red</span> <b>bold</b> <span>x</span>");
+        const QString styled = view.appendIncoming(html, "Bob", "bob", t0, false, false);
+        view.appendNotice(MessageTemplates::System, "plain notice", t0);
+        QVERIFY(view.styledStore().startsWith(styled));
+        QVERIFY(view.styledStore().contains(html));
+        const QString plain = view.plainStore();
+        QVERIFY(plain.contains(QStringLiteral("\">red <b>bold</b> <span>x</div>")));
+        // The template's own spans stay in the plain form.
+        QVERIFY(plain.contains(QStringLiteral("\">Bob</span></td>")));
+        QVERIFY(plain.endsWith(MessageTemplates::fill(MessageTemplates::header(MessageTemplates::System), "", "14:00",
+                                                      "3/7/24 14:00:00", "plain notice")));
+        QCOMPARE(view.styledStore().size() - plain.size(), html.size() - QStringLiteral("red <b>bold</b> <span>x").size());
+    }
+
+    void setPlainRefillsView()
+    {
+        ZMessageView view;
+        view.resize(400, 300);
+        view.show();
+        const QString html = QStringLiteral("<span style=\"font-weight:600;\">loud</span> words");
+        view.appendIncoming(html, "Bob", "bob", t0, false, false);
+        view.appendOwn(QStringLiteral("<span style=\"color:#0000ff;\">blue</span>"), "Me", "me", t0);
+        QVERIFY(!view.isPlain());
+        QVERIFY(view.entryBodyHtml(0).contains(html));
+        QSignalSpy changed(&view, &ZMessageView::textChanged);
+        view.setPlain(true);
+        QVERIFY(view.isPlain());
+        QCOMPARE(changed.count(), 1);
+        QVERIFY(view.entryBodyHtml(0).contains(QStringLiteral(">loud words</div>")));
+        QVERIFY(!view.entryBodyHtml(1).contains(QStringLiteral("#0000ff")));
+        const QString text = view.plainText();
+        view.setPlain(false);
+        QVERIFY(view.entryBodyHtml(0).contains(html));
+        QVERIFY(view.entryBodyHtml(1).contains(QStringLiteral("#0000ff")));
+        QCOMPARE(view.plainText(), text);
+        QVERIFY(!view.grab().isNull());
+    }
+
+    void clearViewEmptiesEverything()
+    {
+        ZMessageView view;
+        view.resize(400, 300);
+        view.show();
+        for (int i = 0; i < 50; ++i)
+            view.appendIncoming(QStringLiteral("line %1").arg(i), "Bob", "bob", t0, false, false);
+        view.appendLog("old", "Bob", "bob", t0);
+        view.selectAll();
+        QVERIFY(view.hasSelection());
+        QSignalSpy copyAvailable(&view, &ZMessageView::copyAvailable);
+        view.clearView();
+        QCOMPARE(view.entryCount(), 0);
+        QVERIFY(view.styledStore().isEmpty());
+        QVERIFY(view.plainStore().isEmpty());
+        QVERIFY(view.plainText().isEmpty());
+        QVERIFY(view.lastSender().isEmpty());
+        QVERIFY(!view.hasSelection());
+        QCOMPARE(copyAvailable.count(), 1);
+        QCOMPARE(copyAvailable.at(0).at(0).toBool(), false);
+        QCOMPARE(view.verticalScrollBar()->maximum(), 0);
+        // Grouping starts over, for live and log messages alike.
+        QVERIFY(isHeader(view.appendIncoming("again", "Bob", "bob", t0, false, false)));
+        QVERIFY(isHeader(view.appendLog("old", "Bob", "bob", t0)));
+    }
+
+    void linkClickEmitsLinkActivated()
+    {
+        ZMessageView view;
+        view.resize(500, 300);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        view.appendIncoming("before", "Bob", "bob", t0, false, false);
+        view.appendOwn(MessageTemplates::pushMessageEntry("/tmp/clip 1.wav", "Play again", "Save as..."), "Me", "me", t0);
+        const QRect icon = view.entryImageRect(1, 0);
+        QVERIFY(!icon.isNull());
+        QVERIFY(view.viewport()->rect().contains(icon.center()));
+        QSignalSpy links(&view, &ZMessageView::linkActivated);
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, icon.center());
+        QCOMPARE(links.count(), 1);
+        const QUrl url = links.at(0).at(0).toUrl();
+        QCOMPARE(url.scheme(), QStringLiteral("pushplay"));
+        QCOMPARE(url.toString(QUrl::RemoveScheme), QStringLiteral("/tmp/clip 1.wav"));
+        // A click beside the links activates nothing.
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(view.viewport()->width() - 5, icon.center().y()));
+        QCOMPARE(links.count(), 1);
+    }
+
+    void selectAllCopiesWholeConversation()
+    {
+        ZMessageView view;
+        view.resize(400, 200);
+        view.show();
+        for (int i = 0; i < 300; ++i)
+            view.appendIncoming(QStringLiteral("message <b>%1</b>").arg(i), i % 2 ? "Ann" : "Bob", i % 2 ? "ann" : "bob",
+                                t0.addSecs(i), false, false);
+        view.appendNotice(MessageTemplates::Error, "could not send", t0);
+        QSignalSpy copyAvailable(&view, &ZMessageView::copyAvailable);
+        view.setFocus();
+        QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(copyAvailable.count(), 1);
+        QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+        const QString copied = QGuiApplication::clipboard()->text();
+        QVERIFY(copied.startsWith(QStringLiteral("Bob 14:00\nmessage 0\nAnn 14:00\nmessage 1\n")));
+        QVERIFY(copied.endsWith(QStringLiteral("Ann 14:04\nmessage 299\ncould not send")));
+        for (int i = 0; i < 300; ++i)
+            QVERIFY2(copied.contains(QStringLiteral("\nmessage %1\n").arg(i)), qPrintable(QString::number(i)));
+        QCOMPARE(copied, view.plainText());
+    }
+
+    void dragSelectsWholeEntries()
+    {
+        ZMessageView view;
+        view.resize(400, 400);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        view.appendIncoming("first", "Bob", "bob", t0, false, false);
+        view.appendOwn("second", "Me", "me", t0);
+        view.appendIncoming("third", "Bob", "bob", t0, false, false);
+        view.appendNotice(MessageTemplates::System, "fourth", t0);
+        const QRect from = view.entryRect(1);
+        const QRect to = view.entryRect(2);
+        QTest::mousePress(view.viewport(), Qt::LeftButton, {}, QPoint(10, from.top() + 1));
+        QTest::mouseMove(view.viewport(), QPoint(10, to.bottom()));
+        QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, QPoint(10, to.bottom()));
+        QCOMPARE(view.selectedText(), QStringLiteral("Me 14:00\nsecond\nBob 14:00\nthird"));
+        view.copy();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("Me 14:00\nsecond\nBob 14:00\nthird"));
+    }
+
+    void doubleClickSelectsWordInEntry()
+    {
+        ZMessageView view;
+        view.resize(400, 300);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        view.appendIncoming(QStringLiteral("<img src=\":/msg_error\">alpha beta gamma"), "Bob", "bob", t0, false, false);
+        const QRect picture = view.entryImageRect(0, 0);
+        QVERIFY(!picture.isNull());
+        QCOMPARE(view.imageAt(picture.center()), QStringLiteral(":/msg_error"));
+        QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, QPoint(picture.right() + 8, picture.center().y()));
+        QCOMPARE(view.selectedText(), QStringLiteral("alpha"));
+    }
+
+    void contextMenuOffersImageSaving()
+    {
+        ZMessageView view;
+        view.resize(400, 300);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        view.appendIncoming(QStringLiteral("<img src=\":/msg_error\"> picture"), "Bob", "bob", t0, false, false);
+        const QPoint over = view.entryImageRect(0, 0).center();
+        auto texts = [](QMenu *menu) {
+            QStringList out;
+            for (QAction *action : menu->actions())
+                out << action->text();
+            return out;
+        };
+        QVERIFY(!texts(view.createContextMenu(over).get()).contains(QStringLiteral("Save Image As...")));
+        view.setSaveableImages(true);
+        QVERIFY(texts(view.createContextMenu(over).get()).contains(QStringLiteral("Save Image As...")));
+        QVERIFY(!texts(view.createContextMenu(QPoint(view.viewport()->width() - 4, over.y())).get())
+                     .contains(QStringLiteral("Save Image As...")));
+    }
+
+    void followsBottomOnlyWhenAtBottom()
+    {
+        ZMessageView view;
+        view.resize(400, 200);
+        view.show();
+        for (int i = 0; i < 100; ++i)
+            view.appendNotice(MessageTemplates::System, QStringLiteral("n %1").arg(i), t0);
+        QScrollBar *bar = view.verticalScrollBar();
+        QVERIFY(bar->maximum() > 0);
+        QCOMPARE(bar->value(), bar->maximum());
+        QVERIFY(view.entryRect(99).bottom() < view.viewport()->height());
+        bar->setValue(bar->maximum() / 2);
+        const int kept = bar->value();
+        view.appendNotice(MessageTemplates::System, "more", t0);
+        QCOMPARE(bar->value(), kept);
+        view.scrollToBottom();
+        view.appendNotice(MessageTemplates::System, "last", t0);
+        QCOMPARE(bar->value(), bar->maximum());
+    }
+
+    void scrollToFarEntryLaysItOut()
+    {
+        // Entries measured at one width carry estimated heights after a resize
+        // until they come into sight; scrolling to one far up must lay it out
+        // at the new width, exactly as a view that only ever had that width.
+        const QString longText = QStringLiteral("word ").repeated(120);
+        ZMessageView view;
+        view.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        view.resize(300, 250);
+        view.show();
+        for (int i = 0; i < 2000; ++i)
+            view.appendMultiChat(i == 10 ? longText : QStringLiteral("short %1").arg(i), QStringLiteral("P%1").arg(i),
+                                 QStringLiteral("p%1").arg(i), false, t0);
+        view.resize(700, 250);
+        view.scrollToEntry(10);
+        const QRect far = view.entryRect(10);
+        QCOMPARE(far.top(), 0);
+
+        ZMessageView reference;
+        reference.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        reference.resize(700, 250);
+        reference.show();
+        reference.appendMultiChat(longText, "P10", "p10", false, t0);
+        QCOMPARE(reference.viewport()->width(), view.viewport()->width());
+        QCOMPARE(far.height(), reference.entryRect(0).height());
+        QVERIFY(far.height() < 300); // at 300 px the same text needed more lines
+        QCOMPARE(view.entryAt(QPoint(5, far.center().y())), 10);
+        QVERIFY(!view.grab().isNull());
+    }
+
+    void fontChangeKeepsScrollRange()
+    {
+        // The inherited text edit must not reset the range to its own empty
+        // document when something makes it relayout.
+        ZMessageView view;
+        view.resize(400, 200);
+        view.show();
+        for (int i = 0; i < 200; ++i)
+            view.appendNotice(MessageTemplates::System, QStringLiteral("n %1").arg(i), t0);
+        QScrollBar *bar = view.verticalScrollBar();
+        const int maximum = bar->maximum();
+        bar->setValue(maximum / 3);
+        QFont font = view.font();
+        font.setPointSize(font.pointSize() + 4);
+        view.setFont(font);
+        view.document()->setDefaultFont(font);
+        view.setLineWrapMode(QTextEdit::FixedPixelWidth);
+        QCoreApplication::processEvents();
+        QCOMPARE(bar->maximum(), maximum);
+        QCOMPARE(bar->value(), maximum / 3);
+    }
+
+    void scrollBarThumbAndDragFollowTheView()
+    {
+        ZMessageView view;
+        view.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        view.resize(400, 300);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        for (int i = 0; i < 120; ++i)
+            view.appendNotice(MessageTemplates::System, QStringLiteral("n %1").arg(i), t0);
+        QScrollBar *bar = view.verticalScrollBar();
+        QCOMPARE(bar->value(), bar->maximum());
+        // The newest entries are in sight: the thumb sits at the bottom.
+        const QRect thumb = thumbRect(bar);
+        QVERIFY2(thumb.bottom() >= bar->height() - thumb.height(), qPrintable(QStringLiteral("thumb %1..%2 of %3")
+                                                                                 .arg(thumb.top()).arg(thumb.bottom())
+                                                                                 .arg(bar->height())));
+        const int lastInSight = view.entryAt(QPoint(5, view.viewport()->height() - 6));
+        // Dragging the thumb up shows older entries.
+        const QPoint grip = thumb.center();
+        QTest::mousePress(bar, Qt::LeftButton, {}, grip);
+        QTest::mouseMove(bar, grip - QPoint(0, bar->height() / 3));
+        QTest::mouseRelease(bar, Qt::LeftButton, {}, grip - QPoint(0, bar->height() / 3));
+        QVERIFY(bar->value() < bar->maximum() - view.viewport()->height());
+        QVERIFY(thumbRect(bar).top() < thumb.top());
+        QVERIFY(view.entryAt(QPoint(5, view.viewport()->height() - 6)) < lastInSight);
+        // A click on the groove above the thumb pages up, below it pages down.
+        const int before = bar->value();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() - 20));
+        QVERIFY(bar->value() > before);
+    }
+
 };
-
-void tst_ZMessageView::initTestCase()
-{
-    QStandardPaths::setTestModeEnabled(true);
-    // Long time forms follow the locale's date order.
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-}
-
-void tst_ZMessageView::incomingGroupingBoundary_data()
-{
-    QTest::addColumn<int>("gapSeconds");
-    QTest::addColumn<bool>("continuation");
-    QTest::newRow("14:59 apart") << 899 << true;
-    QTest::newRow("15:00 apart") << 900 << false;
-    QTest::newRow("an hour apart") << 3600 << false;
-    QTest::newRow("same second") << 0 << true;
-}
-
-void tst_ZMessageView::incomingGroupingBoundary()
-{
-    QFETCH(int, gapSeconds);
-    QFETCH(bool, continuation);
-    ZMessageView view;
-    QVERIFY(isHeader(view.appendIncoming("one", "Bob", "bob", t0, false, false)));
-    const QString second = view.appendIncoming("two", "Bob", "bob", t0.addSecs(gapSeconds), false, false);
-    QCOMPARE(isContinuation(second), continuation);
-    QCOMPARE(view.lastSender(), QStringLiteral("bob"));
-}
-
-void tst_ZMessageView::ownMessageBreaksIncomingGroup()
-{
-    ZMessageView view;
-    view.appendIncoming("one", "Bob", "bob", t0, false, false);
-    QVERIFY(isHeader(view.appendOwn("mine", "Me", "me", t0.addSecs(10))));
-    QCOMPARE(view.lastSender(), QStringLiteral("me"));
-    QVERIFY(isHeader(view.appendIncoming("two", "Bob", "bob", t0.addSecs(20), false, false)));
-    // Own messages group with each other under their own deadline.
-    QVERIFY(isHeader(view.appendOwn("a", "Me", "me", t0.addSecs(30))));
-    QVERIFY(isContinuation(view.appendOwn("b", "Me", "me", t0.addSecs(40))));
-    QVERIFY(isHeader(view.appendOwn("c", "Me", "me", t0.addSecs(40 + 900))));
-}
-
-void tst_ZMessageView::noticeKeepsGroup()
-{
-    ZMessageView view;
-    view.appendIncoming("one", "Bob", "bob", t0, false, false);
-    const QString notice = view.appendNotice(MessageTemplates::Notify, "Bob is typing", t0.addSecs(5));
-    QVERIFY(notice.contains(QStringLiteral(":/msg_notify")));
-    QCOMPARE(view.lastSender(), QStringLiteral("bob"));
-    QVERIFY(isContinuation(view.appendIncoming("two", "Bob", "bob", t0.addSecs(10), false, false)));
-    QCOMPARE(view.entryCount(), 3);
-}
-
-void tst_ZMessageView::logSenderIsSeparate()
-{
-    ZMessageView view;
-    view.appendIncoming("live", "Bob", "bob", t0, false, false);
-    // The log keeps its own last sender: Bob's first log line has a header.
-    QVERIFY(isHeader(view.appendLog("old 1", "Bob", "bob", t0.addDays(-3))));
-    QVERIFY(isContinuation(view.appendLog("old 2", "Bob", "bob", t0.addDays(-2))));
-    QVERIFY(isHeader(view.appendLog("old 3", "Me", "me", t0.addDays(-1))));
-    // ...and leaves the live grouping alone.
-    QCOMPARE(view.lastSender(), QStringLiteral("bob"));
-    QVERIFY(isContinuation(view.appendIncoming("live 2", "Bob", "bob", t0.addSecs(60), false, false)));
-}
-
-void tst_ZMessageView::multiChatHasNoTimeLimit()
-{
-    ZMessageView view;
-    QVERIFY(isHeader(view.appendMultiChat("a", "Ann", "ann", false, t0)));
-    QVERIFY(isContinuation(view.appendMultiChat("b", "Ann", "ann", false, t0.addSecs(5 * 3600))));
-    QVERIFY(isHeader(view.appendMultiChat("c", "Cid", "cid", true, t0.addSecs(5 * 3600))));
-    QVERIFY(view.appendMultiChat("d", "Ann", "ann", false, t0).contains(QStringLiteral(":/msg_blue")));
-}
-
-void tst_ZMessageView::ownPushGroupsWithoutLimit()
-{
-    ZMessageView view;
-    view.appendOwn("typed", "Me", "me", t0);
-    const QString push = MessageTemplates::pushMessageEntry("/tmp/clip.wav", "Play again", "Save as...");
-    QVERIFY(isContinuation(view.appendOwn(push, "Me", "me", t0.addSecs(2 * 3600), true)));
-    // A push message does not move the own deadline: a typed message two
-    // hours after the first gets its header back.
-    QVERIFY(isHeader(view.appendOwn("later", "Me", "me", t0.addSecs(2 * 3600 + 10))));
-}
-
-void tst_ZMessageView::ownGroupingNeedsAnId()
-{
-    // An empty last sender (the start of a tab) must not count as "same
-    // sender" when the own id is empty too.
-    ZMessageView view;
-    QVERIFY(isHeader(view.appendOwn("first", "Me", "", t0)));
-    ZMessageView multi;
-    QVERIFY(isHeader(multi.appendMultiChat("first", "", "", false, t0)));
-}
-
-void tst_ZMessageView::offlineHeaderUsesLongForm()
-{
-    ZMessageView view;
-    const QString offline = view.appendIncoming("missed", "Bob", "bob", QDateTime(QDate(2023, 12, 24), QTime(18, 30, 5)),
-                                                true, false);
-    QVERIFY(offline.contains(QStringLiteral("\">12/24/23 18:30:05</span></td>")));
-    QVERIFY(view.plainText().startsWith(QStringLiteral("Bob 12/24/23 18:30:05\nmissed")));
-    const QString online = view.appendIncoming("now", "Cid", "cid", QDateTime(QDate(2023, 12, 24), QTime(18, 31, 0)),
-                                               false, true);
-    QVERIFY(online.contains(QStringLiteral("\">18:31</span></td>")));
-    QVERIFY(online.contains(QStringLiteral(":/msg_mobile")));
-}
-
-void tst_ZMessageView::entryIsFilledTemplate()
-{
-    ZMessageView view;
-    const QString entry = view.appendIncoming("<b>hi</b>", "Bob", "bob", t0, false, false);
-    QCOMPARE(entry, MessageTemplates::fill(MessageTemplates::header(MessageTemplates::Incoming), "Bob", "14:00",
-                                           "3/7/24 14:00:00", "<b>hi</b>"));
-    const QString next = view.appendIncoming("again", "Bob", "bob", t0.addSecs(1), false, false);
-    QCOMPARE(next, MessageTemplates::fill(MessageTemplates::continuation(MessageTemplates::Incoming), "", "", "",
-                                          "again"));
-    const QString log = view.appendLog("old", "Bob", "bob", t0);
-    QVERIFY(log.contains(QStringLiteral("\">3/7/24 14:00:00</span></td>")));
-    QVERIFY(log.contains(QStringLiteral(":/msg_white")));
-}
-
-void tst_ZMessageView::aliasIsEscaped()
-{
-    ZMessageView view;
-    const QString entry = view.appendIncoming("x", "<3 Ann & Co", "ann", t0, false, false);
-    QVERIFY(entry.contains(QStringLiteral(">&lt;3 Ann &amp; Co</span>")));
-    QVERIFY(view.plainText().startsWith(QStringLiteral("<3 Ann & Co 14:00")));
-}
-
-void tst_ZMessageView::plainStoreStripsStyledSpansOnly()
-{
-    ZMessageView view;
-    const QString html = QStringLiteral("<span style=\"color:#ff0000;\">red</span> <b>bold</b> <span>x</span>");
-    const QString styled = view.appendIncoming(html, "Bob", "bob", t0, false, false);
-    view.appendNotice(MessageTemplates::System, "plain notice", t0);
-    QVERIFY(view.styledStore().startsWith(styled));
-    QVERIFY(view.styledStore().contains(html));
-    const QString plain = view.plainStore();
-    QVERIFY(plain.contains(QStringLiteral("\">red <b>bold</b> <span>x</div>")));
-    // The template's own spans stay in the plain form.
-    QVERIFY(plain.contains(QStringLiteral("\">Bob</span></td>")));
-    QVERIFY(plain.endsWith(MessageTemplates::fill(MessageTemplates::header(MessageTemplates::System), "", "14:00",
-                                                  "3/7/24 14:00:00", "plain notice")));
-    QCOMPARE(view.styledStore().size() - plain.size(), html.size() - QStringLiteral("red <b>bold</b> <span>x").size());
-}
-
-void tst_ZMessageView::setPlainRefillsView()
-{
-    ZMessageView view;
-    view.resize(400, 300);
-    view.show();
-    const QString html = QStringLiteral("<span style=\"font-weight:600;\">loud</span> words");
-    view.appendIncoming(html, "Bob", "bob", t0, false, false);
-    view.appendOwn(QStringLiteral("<span style=\"color:#0000ff;\">blue</span>"), "Me", "me", t0);
-    QVERIFY(!view.isPlain());
-    QVERIFY(view.entryBodyHtml(0).contains(html));
-    QSignalSpy changed(&view, &ZMessageView::textChanged);
-    view.setPlain(true);
-    QVERIFY(view.isPlain());
-    QCOMPARE(changed.count(), 1);
-    QVERIFY(view.entryBodyHtml(0).contains(QStringLiteral(">loud words</div>")));
-    QVERIFY(!view.entryBodyHtml(1).contains(QStringLiteral("#0000ff")));
-    const QString text = view.plainText();
-    view.setPlain(false);
-    QVERIFY(view.entryBodyHtml(0).contains(html));
-    QVERIFY(view.entryBodyHtml(1).contains(QStringLiteral("#0000ff")));
-    QCOMPARE(view.plainText(), text);
-    QVERIFY(!view.grab().isNull());
-}
-
-void tst_ZMessageView::clearViewEmptiesEverything()
-{
-    ZMessageView view;
-    view.resize(400, 300);
-    view.show();
-    for (int i = 0; i < 50; ++i)
-        view.appendIncoming(QStringLiteral("line %1").arg(i), "Bob", "bob", t0, false, false);
-    view.appendLog("old", "Bob", "bob", t0);
-    view.selectAll();
-    QVERIFY(view.hasSelection());
-    QSignalSpy copyAvailable(&view, &ZMessageView::copyAvailable);
-    view.clearView();
-    QCOMPARE(view.entryCount(), 0);
-    QVERIFY(view.styledStore().isEmpty());
-    QVERIFY(view.plainStore().isEmpty());
-    QVERIFY(view.plainText().isEmpty());
-    QVERIFY(view.lastSender().isEmpty());
-    QVERIFY(!view.hasSelection());
-    QCOMPARE(copyAvailable.count(), 1);
-    QCOMPARE(copyAvailable.at(0).at(0).toBool(), false);
-    QCOMPARE(view.verticalScrollBar()->maximum(), 0);
-    // Grouping starts over, for live and log messages alike.
-    QVERIFY(isHeader(view.appendIncoming("again", "Bob", "bob", t0, false, false)));
-    QVERIFY(isHeader(view.appendLog("old", "Bob", "bob", t0)));
-}
-
-void tst_ZMessageView::linkClickEmitsLinkActivated()
-{
-    ZMessageView view;
-    view.resize(500, 300);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
-    view.appendIncoming("before", "Bob", "bob", t0, false, false);
-    view.appendOwn(MessageTemplates::pushMessageEntry("/tmp/clip 1.wav", "Play again", "Save as..."), "Me", "me", t0);
-    const QRect icon = view.entryImageRect(1, 0);
-    QVERIFY(!icon.isNull());
-    QVERIFY(view.viewport()->rect().contains(icon.center()));
-    QSignalSpy links(&view, &ZMessageView::linkActivated);
-    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, icon.center());
-    QCOMPARE(links.count(), 1);
-    const QUrl url = links.at(0).at(0).toUrl();
-    QCOMPARE(url.scheme(), QStringLiteral("pushplay"));
-    QCOMPARE(url.toString(QUrl::RemoveScheme), QStringLiteral("/tmp/clip 1.wav"));
-    // A click beside the links activates nothing.
-    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(view.viewport()->width() - 5, icon.center().y()));
-    QCOMPARE(links.count(), 1);
-}
-
-void tst_ZMessageView::selectAllCopiesWholeConversation()
-{
-    ZMessageView view;
-    view.resize(400, 200);
-    view.show();
-    for (int i = 0; i < 300; ++i)
-        view.appendIncoming(QStringLiteral("message <b>%1</b>").arg(i), i % 2 ? "Ann" : "Bob", i % 2 ? "ann" : "bob",
-                            t0.addSecs(i), false, false);
-    view.appendNotice(MessageTemplates::Error, "could not send", t0);
-    QSignalSpy copyAvailable(&view, &ZMessageView::copyAvailable);
-    view.setFocus();
-    QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier);
-    QCOMPARE(copyAvailable.count(), 1);
-    QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
-    const QString copied = QGuiApplication::clipboard()->text();
-    QVERIFY(copied.startsWith(QStringLiteral("Bob 14:00\nmessage 0\nAnn 14:00\nmessage 1\n")));
-    QVERIFY(copied.endsWith(QStringLiteral("Ann 14:04\nmessage 299\ncould not send")));
-    for (int i = 0; i < 300; ++i)
-        QVERIFY2(copied.contains(QStringLiteral("\nmessage %1\n").arg(i)), qPrintable(QString::number(i)));
-    QCOMPARE(copied, view.plainText());
-}
-
-void tst_ZMessageView::dragSelectsWholeEntries()
-{
-    ZMessageView view;
-    view.resize(400, 400);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
-    view.appendIncoming("first", "Bob", "bob", t0, false, false);
-    view.appendOwn("second", "Me", "me", t0);
-    view.appendIncoming("third", "Bob", "bob", t0, false, false);
-    view.appendNotice(MessageTemplates::System, "fourth", t0);
-    const QRect from = view.entryRect(1);
-    const QRect to = view.entryRect(2);
-    QTest::mousePress(view.viewport(), Qt::LeftButton, {}, QPoint(10, from.top() + 1));
-    QTest::mouseMove(view.viewport(), QPoint(10, to.bottom()));
-    QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, QPoint(10, to.bottom()));
-    QCOMPARE(view.selectedText(), QStringLiteral("Me 14:00\nsecond\nBob 14:00\nthird"));
-    view.copy();
-    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("Me 14:00\nsecond\nBob 14:00\nthird"));
-}
-
-void tst_ZMessageView::doubleClickSelectsWordInEntry()
-{
-    ZMessageView view;
-    view.resize(400, 300);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
-    view.appendIncoming(QStringLiteral("<img src=\":/msg_error\">alpha beta gamma"), "Bob", "bob", t0, false, false);
-    const QRect picture = view.entryImageRect(0, 0);
-    QVERIFY(!picture.isNull());
-    QCOMPARE(view.imageAt(picture.center()), QStringLiteral(":/msg_error"));
-    QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, QPoint(picture.right() + 8, picture.center().y()));
-    QCOMPARE(view.selectedText(), QStringLiteral("alpha"));
-}
-
-void tst_ZMessageView::contextMenuOffersImageSaving()
-{
-    ZMessageView view;
-    view.resize(400, 300);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
-    view.appendIncoming(QStringLiteral("<img src=\":/msg_error\"> picture"), "Bob", "bob", t0, false, false);
-    const QPoint over = view.entryImageRect(0, 0).center();
-    auto texts = [](QMenu *menu) {
-        QStringList out;
-        for (QAction *action : menu->actions())
-            out << action->text();
-        return out;
-    };
-    QVERIFY(!texts(view.createContextMenu(over).get()).contains(QStringLiteral("Save Image As...")));
-    view.setSaveableImages(true);
-    QVERIFY(texts(view.createContextMenu(over).get()).contains(QStringLiteral("Save Image As...")));
-    QVERIFY(!texts(view.createContextMenu(QPoint(view.viewport()->width() - 4, over.y())).get())
-                 .contains(QStringLiteral("Save Image As...")));
-}
-
-void tst_ZMessageView::followsBottomOnlyWhenAtBottom()
-{
-    ZMessageView view;
-    view.resize(400, 200);
-    view.show();
-    for (int i = 0; i < 100; ++i)
-        view.appendNotice(MessageTemplates::System, QStringLiteral("n %1").arg(i), t0);
-    QScrollBar *bar = view.verticalScrollBar();
-    QVERIFY(bar->maximum() > 0);
-    QCOMPARE(bar->value(), bar->maximum());
-    QVERIFY(view.entryRect(99).bottom() < view.viewport()->height());
-    bar->setValue(bar->maximum() / 2);
-    const int kept = bar->value();
-    view.appendNotice(MessageTemplates::System, "more", t0);
-    QCOMPARE(bar->value(), kept);
-    view.scrollToBottom();
-    view.appendNotice(MessageTemplates::System, "last", t0);
-    QCOMPARE(bar->value(), bar->maximum());
-}
-
-void tst_ZMessageView::scrollToFarEntryLaysItOut()
-{
-    // Entries measured at one width carry estimated heights after a resize
-    // until they come into sight; scrolling to one far up must lay it out
-    // at the new width, exactly as a view that only ever had that width.
-    const QString longText = QStringLiteral("word ").repeated(120);
-    ZMessageView view;
-    view.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    view.resize(300, 250);
-    view.show();
-    for (int i = 0; i < 2000; ++i)
-        view.appendMultiChat(i == 10 ? longText : QStringLiteral("short %1").arg(i), QStringLiteral("P%1").arg(i),
-                             QStringLiteral("p%1").arg(i), false, t0);
-    view.resize(700, 250);
-    view.scrollToEntry(10);
-    const QRect far = view.entryRect(10);
-    QCOMPARE(far.top(), 0);
-
-    ZMessageView reference;
-    reference.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    reference.resize(700, 250);
-    reference.show();
-    reference.appendMultiChat(longText, "P10", "p10", false, t0);
-    QCOMPARE(reference.viewport()->width(), view.viewport()->width());
-    QCOMPARE(far.height(), reference.entryRect(0).height());
-    QVERIFY(far.height() < 300); // at 300 px the same text needed more lines
-    QCOMPARE(view.entryAt(QPoint(5, far.center().y())), 10);
-    QVERIFY(!view.grab().isNull());
-}
-
-void tst_ZMessageView::fontChangeKeepsScrollRange()
-{
-    // The inherited text edit must not reset the range to its own empty
-    // document when something makes it relayout.
-    ZMessageView view;
-    view.resize(400, 200);
-    view.show();
-    for (int i = 0; i < 200; ++i)
-        view.appendNotice(MessageTemplates::System, QStringLiteral("n %1").arg(i), t0);
-    QScrollBar *bar = view.verticalScrollBar();
-    const int maximum = bar->maximum();
-    bar->setValue(maximum / 3);
-    QFont font = view.font();
-    font.setPointSize(font.pointSize() + 4);
-    view.setFont(font);
-    view.document()->setDefaultFont(font);
-    view.setLineWrapMode(QTextEdit::FixedPixelWidth);
-    QCoreApplication::processEvents();
-    QCOMPARE(bar->maximum(), maximum);
-    QCOMPARE(bar->value(), maximum / 3);
-}
-
-void tst_ZMessageView::scrollBarThumbAndDragFollowTheView()
-{
-    ZMessageView view;
-    view.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    view.resize(400, 300);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
-    for (int i = 0; i < 120; ++i)
-        view.appendNotice(MessageTemplates::System, QStringLiteral("n %1").arg(i), t0);
-    QScrollBar *bar = view.verticalScrollBar();
-    QCOMPARE(bar->value(), bar->maximum());
-    // The newest entries are in sight: the thumb sits at the bottom.
-    const QRect thumb = thumbRect(bar);
-    QVERIFY2(thumb.bottom() >= bar->height() - thumb.height(), qPrintable(QStringLiteral("thumb %1..%2 of %3")
-                                                                             .arg(thumb.top()).arg(thumb.bottom())
-                                                                             .arg(bar->height())));
-    const int lastInSight = view.entryAt(QPoint(5, view.viewport()->height() - 6));
-    // Dragging the thumb up shows older entries.
-    const QPoint grip = thumb.center();
-    QTest::mousePress(bar, Qt::LeftButton, {}, grip);
-    QTest::mouseMove(bar, grip - QPoint(0, bar->height() / 3));
-    QTest::mouseRelease(bar, Qt::LeftButton, {}, grip - QPoint(0, bar->height() / 3));
-    QVERIFY(bar->value() < bar->maximum() - view.viewport()->height());
-    QVERIFY(thumbRect(bar).top() < thumb.top());
-    QVERIFY(view.entryAt(QPoint(5, view.viewport()->height() - 6)) < lastInSight);
-    // A click on the groove above the thumb pages up, below it pages down.
-    const int before = bar->value();
-    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() - 20));
-    QVERIFY(bar->value() > before);
-}
 
 QTEST_MAIN(tst_ZMessageView)
 #include "tst_zmessageview.moc"

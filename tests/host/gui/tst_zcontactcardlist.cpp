@@ -16,12 +16,123 @@ class tst_ZContactCardList : public QObject
     Q_OBJECT
 
 private slots:
-    void addAndCurrent();
-    void removeKeepsOrder();
-    void removeCurrentFallsBackToFirst();
-    void cardDeletedElsewhere();
-    void clickSelects();
-    void addContactButton();
+    void addAndCurrent()
+    {
+        ZContactCardList list;
+        QCOMPARE(list.size(), 0);
+        QCOMPARE(list.currentCard(), nullptr);
+        QCOMPARE(list.card(0), nullptr);
+
+        QSignalSpy added(&list, &ZContactCardList::added);
+        ZContactCard *a = makeCard("1");
+        ZContactCard *b = makeCard("2");
+        list.addCard(a);
+        list.addCard(b);
+        list.addCard(a);
+        list.addCard(nullptr);
+        QCOMPARE(list.size(), 2);
+        QCOMPARE(added.count(), 2);
+        QCOMPARE(list.card(0), a);
+        QCOMPARE(list.card(1), b);
+        QCOMPARE(list.card(2), nullptr);
+        QCOMPARE(list.card(-1), nullptr);
+        QCOMPARE(list.currentCard(), a);
+        // The list took the cards over: they die with it.
+        QVERIFY(a->parent());
+    }
+
+    void removeKeepsOrder()
+    {
+        ZContactCardList list;
+        ZContactCard *a = makeCard("1");
+        ZContactCard *b = makeCard("2");
+        ZContactCard *c = makeCard("3");
+        list.addCard(a);
+        list.addCard(b);
+        list.addCard(c);
+        QPointer<ZContactCard> removed(b);
+        list.removeCard(b);
+        QCOMPARE(list.size(), 2);
+        QCOMPARE(list.card(0), a);
+        QCOMPARE(list.card(1), c);
+        QVERIFY(removed); // deferred: the card may be the sender that led here
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!removed);
+
+        ZContactCard stranger;
+        list.removeCard(&stranger);
+        list.removeCard(nullptr);
+        QCOMPARE(list.size(), 2);
+
+        // Adding after a removal appends at the end.
+        ZContactCard *d = makeCard("4");
+        list.addCard(d);
+        QCOMPARE(list.card(2), d);
+        QCOMPARE(list.size(), 3);
+    }
+
+    void removeCurrentFallsBackToFirst()
+    {
+        ZContactCardList list;
+        ZContactCard *a = makeCard("1");
+        ZContactCard *b = makeCard("2");
+        list.addCard(a);
+        list.addCard(b);
+        list.setCurrentCard(b);
+        QCOMPARE(list.currentCard(), b);
+        list.removeCard(b);
+        QCOMPARE(list.currentCard(), a);
+        list.removeCard(a);
+        QCOMPARE(list.currentCard(), nullptr);
+        QCOMPARE(list.size(), 0);
+    }
+
+    void cardDeletedElsewhere()
+    {
+        ZContactCardList list;
+        ZContactCard *a = makeCard("1");
+        ZContactCard *b = makeCard("2");
+        list.addCard(a);
+        list.addCard(b);
+        list.setCurrentCard(a);
+        delete a;
+        QCOMPARE(list.size(), 1);
+        QCOMPARE(list.card(0), b);
+        QCOMPARE(list.currentCard(), b);
+    }
+
+    void clickSelects()
+    {
+        ZContactCardList list;
+        list.resize(160, 300);
+        ZContactCard *a = makeCard("1");
+        ZContactCard *b = makeCard("2");
+        list.addCard(a);
+        list.addCard(b);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        QSignalSpy changed(&list, &ZContactCardList::currentChanged);
+        QTest::mouseClick(b, Qt::LeftButton);
+        QCOMPARE(list.currentCard(), b);
+        QCOMPARE(changed.count(), 1);
+    }
+
+    void addContactButton()
+    {
+        ZContactCardList list;
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        QPushButton *button = list.addContactButton();
+        QVERIFY(button);
+        QVERIFY(!button->isVisible());
+        list.enableAddContact(true);
+        QVERIFY(button->isVisible());
+        QSignalSpy spy(&list, &ZContactCardList::addContact);
+        button->click();
+        QCOMPARE(spy.count(), 1);
+        list.enableAddContact(false);
+        QVERIFY(!button->isVisible());
+    }
 
 private:
     static ZContactCard *makeCard(const QString &id);
@@ -32,124 +143,6 @@ ZContactCard *tst_ZContactCardList::makeCard(const QString &id)
     auto *card = new ZContactCard;
     card->setZubrelId(id);
     return card;
-}
-
-void tst_ZContactCardList::addAndCurrent()
-{
-    ZContactCardList list;
-    QCOMPARE(list.size(), 0);
-    QCOMPARE(list.currentCard(), nullptr);
-    QCOMPARE(list.card(0), nullptr);
-
-    QSignalSpy added(&list, &ZContactCardList::added);
-    ZContactCard *a = makeCard("1");
-    ZContactCard *b = makeCard("2");
-    list.addCard(a);
-    list.addCard(b);
-    list.addCard(a);
-    list.addCard(nullptr);
-    QCOMPARE(list.size(), 2);
-    QCOMPARE(added.count(), 2);
-    QCOMPARE(list.card(0), a);
-    QCOMPARE(list.card(1), b);
-    QCOMPARE(list.card(2), nullptr);
-    QCOMPARE(list.card(-1), nullptr);
-    QCOMPARE(list.currentCard(), a);
-    // The list took the cards over: they die with it.
-    QVERIFY(a->parent());
-}
-
-void tst_ZContactCardList::removeKeepsOrder()
-{
-    ZContactCardList list;
-    ZContactCard *a = makeCard("1");
-    ZContactCard *b = makeCard("2");
-    ZContactCard *c = makeCard("3");
-    list.addCard(a);
-    list.addCard(b);
-    list.addCard(c);
-    QPointer<ZContactCard> removed(b);
-    list.removeCard(b);
-    QCOMPARE(list.size(), 2);
-    QCOMPARE(list.card(0), a);
-    QCOMPARE(list.card(1), c);
-    QVERIFY(removed); // deferred: the card may be the sender that led here
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(!removed);
-
-    ZContactCard stranger;
-    list.removeCard(&stranger);
-    list.removeCard(nullptr);
-    QCOMPARE(list.size(), 2);
-
-    // Adding after a removal appends at the end.
-    ZContactCard *d = makeCard("4");
-    list.addCard(d);
-    QCOMPARE(list.card(2), d);
-    QCOMPARE(list.size(), 3);
-}
-
-void tst_ZContactCardList::removeCurrentFallsBackToFirst()
-{
-    ZContactCardList list;
-    ZContactCard *a = makeCard("1");
-    ZContactCard *b = makeCard("2");
-    list.addCard(a);
-    list.addCard(b);
-    list.setCurrentCard(b);
-    QCOMPARE(list.currentCard(), b);
-    list.removeCard(b);
-    QCOMPARE(list.currentCard(), a);
-    list.removeCard(a);
-    QCOMPARE(list.currentCard(), nullptr);
-    QCOMPARE(list.size(), 0);
-}
-
-void tst_ZContactCardList::cardDeletedElsewhere()
-{
-    ZContactCardList list;
-    ZContactCard *a = makeCard("1");
-    ZContactCard *b = makeCard("2");
-    list.addCard(a);
-    list.addCard(b);
-    list.setCurrentCard(a);
-    delete a;
-    QCOMPARE(list.size(), 1);
-    QCOMPARE(list.card(0), b);
-    QCOMPARE(list.currentCard(), b);
-}
-
-void tst_ZContactCardList::clickSelects()
-{
-    ZContactCardList list;
-    list.resize(160, 300);
-    ZContactCard *a = makeCard("1");
-    ZContactCard *b = makeCard("2");
-    list.addCard(a);
-    list.addCard(b);
-    list.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&list));
-    QSignalSpy changed(&list, &ZContactCardList::currentChanged);
-    QTest::mouseClick(b, Qt::LeftButton);
-    QCOMPARE(list.currentCard(), b);
-    QCOMPARE(changed.count(), 1);
-}
-
-void tst_ZContactCardList::addContactButton()
-{
-    ZContactCardList list;
-    list.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&list));
-    QPushButton *button = list.addContactButton();
-    QVERIFY(button);
-    QVERIFY(!button->isVisible());
-    list.enableAddContact(true);
-    QVERIFY(button->isVisible());
-    QSignalSpy spy(&list, &ZContactCardList::addContact);
-    button->click();
-    QCOMPARE(spy.count(), 1);
-    list.enableAddContact(false);
-    QVERIFY(!button->isVisible());
 }
 
 QTEST_MAIN(tst_ZContactCardList)

