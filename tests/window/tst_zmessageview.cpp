@@ -381,6 +381,9 @@ private slots:
         QCOMPARE(bar->value(), maximum / 3);
     }
 
+    // The real scroll bar, dragged and set, with a conversation whose entries
+    // out of sight carry estimated heights: the thumb follows the pointer
+    // and the view shows what the thumb's place says.
     void scrollBarThumbAndDragFollowTheView()
     {
         ZMessageView view;
@@ -388,30 +391,49 @@ private slots:
         view.resize(400, 300);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
-        for (int i = 0; i < 120; ++i)
-            view.appendNotice(MessageTemplates::System, QStringLiteral("n %1").arg(i), t0);
+        const QString words = QStringLiteral("with some words to fill the line ").repeated(3);
+        for (int i = 0; i < 120; ++i) {
+            const QDateTime at = t0.addSecs(i * 1000);
+            i % 2 ? view.appendIncoming(QStringLiteral("n %1 ").arg(i) + words, "Echo", "echo", at, false, false)
+                  : view.appendOwn(QStringLiteral("n %1 ").arg(i) + words, "Me", "me", at);
+        }
         QScrollBar *bar = view.verticalScrollBar();
+        const auto topEntry = [&view] { return view.entryAt(QPoint(5, 2)); };
+        const auto inSight = [&view](int entry) { return view.viewport()->rect().intersects(view.entryRect(entry)); };
         QCOMPARE(bar->value(), bar->maximum());
+        QVERIFY(inSight(119));
         // The newest entries are in sight: the thumb sits at the bottom.
         const QRect thumb = thumbRect(bar);
         QVERIFY2(thumb.bottom() >= bar->height() - thumb.height(), qPrintable(QStringLiteral("thumb %1..%2 of %3")
                                                                                  .arg(thumb.top()).arg(thumb.bottom())
                                                                                  .arg(bar->height())));
-        const int lastInSight = view.entryAt(QPoint(5, view.viewport()->height() - 6));
-        // Dragging the thumb up shows older entries.
-        const QPoint grip = thumb.center();
+        // Dragging the thumb up in small steps: it stays under the pointer and
+        // older entries come into sight.
+        QPoint grip = thumb.center();
         QTest::mousePress(bar, Qt::LeftButton, {}, grip);
-        QTest::mouseMove(bar, grip - QPoint(0, bar->height() / 3));
-        QTest::mouseRelease(bar, Qt::LeftButton, {}, grip - QPoint(0, bar->height() / 3));
-        QVERIFY(bar->value() < bar->maximum() - view.viewport()->height());
-        QVERIFY(thumbRect(bar).top() < thumb.top());
-        QVERIFY(view.entryAt(QPoint(5, view.viewport()->height() - 6)) < lastInSight);
-        // A click on the groove above the thumb pages up, below it pages down.
-        const int before = bar->value();
-        QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() - 20));
-        QVERIFY(bar->value() > before);
+        for (int step = 0; step < 6; ++step) {
+            grip -= QPoint(0, 10);
+            QTest::mouseMove(bar, grip);
+            QVERIFY2(qAbs(thumbRect(bar).center().y() - grip.y()) <= 2,
+                     qPrintable(QStringLiteral("thumb at %1, pointer at %2").arg(thumbRect(bar).center().y()).arg(grip.y())));
+        }
+        QTest::mouseRelease(bar, Qt::LeftButton, {}, grip);
+        QVERIFY(!inSight(119));
+        // Halfway down the range shows the middle of the conversation; the top
+        // shows its start.
+        bar->setValue(bar->maximum() / 2);
+        QVERIFY2(topEntry() > 40 && topEntry() < 80, qPrintable(QString::number(topEntry())));
+        bar->setValue(0);
+        QCOMPARE(topEntry(), 0);
+        QTest::mousePress(bar, Qt::LeftButton, {}, thumbRect(bar).center());
+        QTest::mouseMove(bar, QPoint(bar->width() / 2, bar->height() + 50));
+        QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() + 50));
+        QCOMPARE(bar->value(), bar->maximum());
+        QVERIFY(inSight(119));
+        // A click on the groove above the thumb pages up.
+        QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() / 3));
+        QVERIFY(bar->value() < bar->maximum());
     }
-
 };
 
 QTEST_MAIN(tst_ZMessageView)
