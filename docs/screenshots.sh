@@ -1,34 +1,53 @@
 #!/usr/bin/env bash
 # Takes screenshots of the demo for the docs: runs zubrel-host on a virtual
 # screen with a fresh profile, opens the given chats and grabs the whole
-# screen after each delay. Needs a build (./zubrel.sh demo) and ImageMagick's
-# "import", installed here only, as the screenshots are not part of CI.
+# screen after each delay. Needs a build (./zubrel.sh demo), ImageMagick's
+# "import" and xdotool, installed here only, as the screenshots are not part
+# of CI.
 #
 #   docs/screenshots.sh OUT_PREFIX "SECONDS..." [zubrel-host options]
 #   docs/screenshots.sh /tmp/shot "4 6" --open 2001 --latency 1000
+# A step "SECONDS:ARGS" (steps then separated by ";") runs "xdotool ARGS"
+# at that time instead of taking a shot, to click or type on the way:
+#   docs/screenshots.sh /tmp/shot "5:mousemove 538 232 click 1; 6.5" --open 2009
 set -euo pipefail
 cd "$(dirname "$(readlink -f "$0")")/.."
-if ! command -v import >/dev/null; then
+if ! command -v import >/dev/null || ! command -v xdotool >/dev/null; then
   sudo=""
   [ "$(id -u)" -eq 0 ] || sudo="sudo"
   $sudo apt-get update >&2
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends imagemagick >&2
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends imagemagick xdotool >&2
 fi
 prefix="$1"
 delays="$2"
 shift 2
 profile="$(mktemp -d)"
 trap 'rm -rf "$profile"' EXIT
-xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
-  prefix="$1"; delays="$2"; profile="$3"; shift 3
-  build/bin/zubrel-host --profile "$profile" "$@" &
-  host=$!
-  elapsed=0
-  for delay in $delays; do
-    sleep "$(awk -v a="$delay" -v b="$elapsed" 'BEGIN { print a - b }')"
-    elapsed=$delay
+# The steps run on the virtual screen from a script of their own, so that
+# nothing in them has to survive a second level of quoting.
+steps_script="$profile/steps.sh"
+cat > "$steps_script" <<'STEPS'
+prefix="$1"; delays="$2"; profile="$3"; shift 3
+build/bin/zubrel-host --profile "$profile" "$@" &
+host=$!
+elapsed=0
+separator=" "
+case "$delays" in *:*) separator=";" ;; esac
+IFS="$separator" read -r -a steps <<< "$delays"
+for step in "${steps[@]}"; do
+  step="$(echo "$step" | sed 's/^ *//; s/ *$//')"
+  [ -n "$step" ] || continue
+  delay="${step%%:*}"
+  sleep "$(awk -v a="$delay" -v b="$elapsed" 'BEGIN { print a - b }')"
+  elapsed=$delay
+  if [ "$step" != "$delay" ]; then
+    # shellcheck disable=SC2086 # the step's words are xdotool's arguments
+    xdotool ${step#*:}
+  else
     import -window root "${prefix}-${delay}.png"
-  done
-  kill "$host"
-  wait "$host" || true
-' _ "$prefix" "$delays" "$profile" "$@"
+  fi
+done
+kill "$host"
+wait "$host" || true
+STEPS
+xvfb-run -a -s "-screen 0 1280x800x24" bash "$steps_script" "$prefix" "$delays" "$profile" "$@"
