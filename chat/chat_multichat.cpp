@@ -19,6 +19,7 @@
 #include "zcontactcardlist.h"
 #include "zdesktop.h"
 #include "ztextedit.h"
+#include "zresourceicon.h"
 
 namespace zubrel {
 
@@ -252,7 +253,7 @@ void Chat::slotNewMultichat(Request *request)
     window->setupMultiChatMenu();
     window->setProperty(topicProperty, topic);
     setTitle(window, tab);
-    window->setWindowIcon(QIcon(QStringLiteral(":/multichat-32")));
+    window->setWindowIcon(ZResourceIcon::get(QStringLiteral(":/multichat-32")));
     // Alone in the chat: nobody to write to until someone joins.
     tab->input->setReadOnly(tab->cardList->size() == 0);
 

@@ -19,6 +19,7 @@
 #include "zcontactcardlist.h"
 #include "zmessagebox.h"
 #include "ztextedit.h"
+#include "zresourceicon.h"
 
 namespace zubrel {
 
@@ -95,7 +96,7 @@ void Chat::startMultichat(ZChatTab *tab)
     tab->appendSystemMessage(tr("Waiting for other contact(s) to join."));
     tab->input->setReadOnly(true);
     window->setupMultiChatMenu();
-    window->setWindowIcon(QIcon(QStringLiteral(":/multichat-32")));
+    window->setWindowIcon(ZResourceIcon::get(QStringLiteral(":/multichat-32")));
     window->setWindowTitle(tr("Waiting for other contact(s) to join."));
     window->setProperty("zubrelMultichatTopic", topic);
 

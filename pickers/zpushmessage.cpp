@@ -4,6 +4,7 @@
 #include "zpushmessagefiles.h"
 #include "zratinglabel.h"
 #include "zsound.h"
+#include "zresourceicon.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -96,12 +97,12 @@ void ZPushMessage::slotContextMenu(const QPoint &pos)
     if (!isFavorite())
         return;
     QMenu menu(this);
-    menu.addAction(QIcon(QStringLiteral(":/play-16")), tr("Play Push Message"), this,
+    menu.addAction(ZResourceIcon::get(QStringLiteral(":/play-16")), tr("Play Push Message"), this,
                    &ZPushMessage::slotPlayPushMessage);
     menu.addAction(tr("Rename Push Message"), this, &ZPushMessage::slotRenamePushMessage);
     menu.addAction(tr("Remove Push Message"), this, &ZPushMessage::slotRemovePushMessage);
     menu.addSeparator();
-    menu.addAction(QIcon(QStringLiteral(":/record_message-16")), tr("Record Push Message... (F2)"), this,
+    menu.addAction(ZResourceIcon::get(QStringLiteral(":/record_message-16")), tr("Record Push Message... (F2)"), this,
                    &ZPushMessage::add);
     menu.exec(mapToGlobal(pos));
 }

@@ -3,6 +3,7 @@
 #include "zavatar.h"
 #include "zballoontip.h"
 #include "zfaderwidget.h"
+#include "zresourceicon.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -118,7 +119,7 @@ void ZSmiley::slotContextMenu(const QPoint &pos)
     QMenu menu(this);
     menu.addAction(tr("Remove Emoticon"), this, &ZSmiley::slotRemoveSmiley);
     menu.addSeparator();
-    menu.addAction(QIcon(QStringLiteral(":/addsmiley-16")), tr("Add an Emoticon... (F9)"), this,
+    menu.addAction(ZResourceIcon::get(QStringLiteral(":/addsmiley-16")), tr("Add an Emoticon... (F9)"), this,
                    &ZSmiley::add);
     menu.exec(mapToGlobal(pos));
 }

@@ -13,6 +13,7 @@
 #include "zstatusbar.h"
 #include "ztabwidget.h"
 #include "ztextedit.h"
+#include "zresourceicon.h"
 
 #include <QAction>
 #include <QMenu>
@@ -162,7 +163,7 @@ void ZChat::buildToolBar()
     m_toolBar->setIconSize(QSize(32, 32));
     m_toolBar->setMovable(false);
     auto add = [this](const QString &icon, const QString &text, void (ZChat::*slot)()) {
-        QAction *action = m_toolBar->addAction(QIcon(icon), text);
+        QAction *action = m_toolBar->addAction(ZResourceIcon::get(icon), text);
         connect(action, &QAction::triggered, this, slot);
         return action;
     };
@@ -172,7 +173,7 @@ void ZChat::buildToolBar()
     m_formatAction = add(QStringLiteral(":/format_disabled-32"), tr("Disable text styles"), &ZChat::slotFormatTimer);
     if (plainSetting()) {
         m_formatAction->setText(tr("Enable Text Styles"));
-        m_formatAction->setIcon(QIcon(QStringLiteral(":/format_enabled-32")));
+        m_formatAction->setIcon(ZResourceIcon::get(QStringLiteral(":/format_enabled-32")));
     }
     m_privateAction = add(QStringLiteral(":/log_on-32"), tr("Start private session"), &ZChat::slotHistoryLogTimer);
     m_shakeAction = add(QStringLiteral(":/earthquake-32"), tr("Shake other chat window"), &ZChat::slotShakeTimer);
@@ -180,7 +181,7 @@ void ZChat::buildToolBar()
 
     m_screenshotButton = new QToolButton(m_toolBar);
     m_screenshotButton->setToolTip(tr("Make a screenshot"));
-    m_screenshotButton->setIcon(QIcon(QStringLiteral(":/screenshot-32")));
+    m_screenshotButton->setIcon(ZResourceIcon::get(QStringLiteral(":/screenshot-32")));
     m_screenshotButton->setMenu(m_screenshotMenu);
     m_screenshotButton->setPopupMode(QToolButton::InstantPopup);
     m_screenshotButton->setFocusPolicy(Qt::NoFocus);
@@ -306,7 +307,7 @@ void ZChat::slotCardStatusChanged(Zr::ContactStatus)
 
 void ZChat::slotCardLogHistory(bool logHistory)
 {
-    m_privateAction->setIcon(QIcon(logHistory ? QStringLiteral(":/log_off-32") : QStringLiteral(":/log_on-32")));
+    m_privateAction->setIcon(ZResourceIcon::get(logHistory ? QStringLiteral(":/log_off-32") : QStringLiteral(":/log_on-32")));
     m_privateAction->setToolTip(logHistory ? tr("End Private Session") : tr("Start Private Session"));
 }
 
@@ -339,7 +340,7 @@ void ZChat::setupMultiChatMenu()
 void ZChat::setupRandomChatMenu()
 {
     setWindowTitle(tr("Random Chat"));
-    setWindowIcon(QIcon(QStringLiteral(":/chat-32")));
+    setWindowIcon(ZResourceIcon::get(QStringLiteral(":/chat-32")));
     setupReducedMenu();
 }
 

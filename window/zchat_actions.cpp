@@ -10,6 +10,7 @@
 #include "zshakewidget.h"
 #include "zstatusbar.h"
 #include "ztextedit.h"
+#include "zresourceicon.h"
 
 #include <QAction>
 #include <QApplication>
@@ -121,7 +122,7 @@ void ZChat::slotFormat()
         m_formatEntry->setText(text);
     m_formatAction->setText(text);
     m_formatAction->setIcon(
-        QIcon(wasPlain ? QStringLiteral(":/format_disabled-32") : QStringLiteral(":/format_enabled-32")));
+        ZResourceIcon::get(wasPlain ? QStringLiteral(":/format_disabled-32") : QStringLiteral(":/format_enabled-32")));
 }
 
 void ZChat::keyPressEvent(QKeyEvent *event)

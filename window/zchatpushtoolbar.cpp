@@ -3,6 +3,7 @@
 #include "zdir.h"
 #include "zpushmessagefiles.h"
 #include "zsound.h"
+#include "zresourceicon.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -55,7 +56,7 @@ ZChatPushToolBar::ZChatPushToolBar(QWidget *parent)
     m_progress->setPalette(pal);
     addWidget(m_progress);
     addWidget(spacer(this));
-    m_stop = addAction(QIcon(QStringLiteral(":/play_stop-16")), tr("Stop recording"));
+    m_stop = addAction(ZResourceIcon::get(QStringLiteral(":/play_stop-16")), tr("Stop recording"));
     m_abort = addAction(tr("ESC to abort"));
     connect(m_stop, &QAction::triggered, this, &ZChatPushToolBar::slotEmitStopTimer);
     connect(m_abort, &QAction::triggered, this, &ZChatPushToolBar::slotEmitCloseTimer);

@@ -11,6 +11,7 @@
 #include "zmessageview.h"
 #include "zsettings.h"
 #include "ztextedit.h"
+#include "zresourceicon.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -295,7 +296,7 @@ void ZChatTab::setStatusIcon(int status, bool exwayName)
 {
     const QString name = Internal::statusIconName(status, exwayName);
     if (!name.isEmpty())
-        setWindowIcon(QIcon(name));
+        setWindowIcon(ZResourceIcon::get(name));
 }
 
 void ZChatTab::slotCardAliasChanged(const QString &alias)

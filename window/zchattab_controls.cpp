@@ -17,6 +17,7 @@
 #include "zsmileytabbinding.h"
 #include "zspelling.h"
 #include "ztextedit.h"
+#include "zresourceicon.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -41,7 +42,7 @@ QToolButton *toolButton(QWidget *parent, const QString &tip, const QString &icon
 {
     auto *button = new QToolButton(parent);
     button->setToolTip(tip);
-    button->setIcon(QIcon(icon));
+    button->setIcon(ZResourceIcon::get(icon));
     button->setShortcut(key);
     button->setFocusPolicy(Qt::NoFocus);
     button->setAutoRaise(true);
@@ -62,7 +63,7 @@ void ZChatTab::buildEditToolBar()
     edge->setMaximumHeight(30);
     m_editToolBar->addWidget(edge);
 
-    m_fontAction = m_editToolBar->addAction(QIcon(QStringLiteral(":/text-24")), tr("Turn font settings on/off"));
+    m_fontAction = m_editToolBar->addAction(ZResourceIcon::get(QStringLiteral(":/text-24")), tr("Turn font settings on/off"));
     m_fontAction->setCheckable(true);
     m_fontAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+F")));
     connect(m_fontAction, &QAction::triggered, this, &ZChatTab::slotFontTimer);
@@ -72,12 +73,12 @@ void ZChatTab::buildEditToolBar()
     m_colorPicker->setColorDialogEnabled(true);
     m_colorPicker->setFocusPolicy(Qt::NoFocus);
     m_colorPicker->setToolTip(tr("Choose font color"));
-    m_colorPicker->setIcon(QIcon(QStringLiteral(":/color-24")));
+    m_colorPicker->setIcon(ZResourceIcon::get(QStringLiteral(":/color-24")));
     m_colorPicker->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+C")));
     m_colorAction = m_editToolBar->addWidget(m_colorPicker);
     connect(m_colorPicker, &QtColorPicker::colorChanged, this, &ZChatTab::slotTextColor);
 
-    m_soundAction = m_editToolBar->addAction(QIcon(QStringLiteral(":/sound_on-24")), tr("Mute sounds"));
+    m_soundAction = m_editToolBar->addAction(ZResourceIcon::get(QStringLiteral(":/sound_on-24")), tr("Mute sounds"));
     m_soundAction->setCheckable(true);
     m_soundAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+M")));
     connect(m_soundAction, &QAction::triggered, this, &ZChatTab::slotSoundTimer);
@@ -95,7 +96,7 @@ void ZChatTab::buildEditToolBar()
     // and the user's own pictures; the binding ties it to this tab.
     auto *picker = new ZSmileyPicker(m_editToolBar);
     picker->setToolTip(tr("Insert emoticon"));
-    picker->setIcon(QIcon(QStringLiteral(":/smilie-24")));
+    picker->setIcon(ZResourceIcon::get(QStringLiteral(":/smilie-24")));
     picker->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+E")));
     picker->setFocusPolicy(Qt::NoFocus);
     picker->setAutoRaise(true);
@@ -114,7 +115,7 @@ void ZChatTab::buildEditToolBar()
     // The push-message picker: theme clips and the user's saved ones.
     auto *pushPicker = new ZPushMessagePicker(m_editToolBar);
     pushPicker->setToolTip(tr("View saved push messages"));
-    pushPicker->setIcon(QIcon(QStringLiteral(":/pushmessage_arrow")));
+    pushPicker->setIcon(ZResourceIcon::get(QStringLiteral(":/pushmessage_arrow")));
     pushPicker->setFocusPolicy(Qt::NoFocus);
     pushPicker->setAutoRaise(true);
     m_pushPickerButton = pushPicker;
@@ -170,7 +171,7 @@ void ZChatTab::buildFontToolBar()
     m_fontToolBar->addWidget(spacer);
 
     auto addToggle = [this](const QString &icon, const QString &text, const QKeySequence &key) {
-        QAction *action = m_fontToolBar->addAction(QIcon(icon), text);
+        QAction *action = m_fontToolBar->addAction(ZResourceIcon::get(icon), text);
         action->setCheckable(true);
         action->setShortcut(key);
         return action;
@@ -202,7 +203,7 @@ void ZChatTab::buildFontToolBar()
     m_fontToolBar->addWidget(m_sizeBox);
     connect(m_sizeBox, &QComboBox::textActivated, this, &ZChatTab::slotTextSize);
 
-    m_resetAction = m_fontToolBar->addAction(QIcon(QStringLiteral(":/text_reset-24")), tr("&Reset font"));
+    m_resetAction = m_fontToolBar->addAction(ZResourceIcon::get(QStringLiteral(":/text_reset-24")), tr("&Reset font"));
     m_resetAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+R")));
     connect(m_resetAction, &QAction::triggered, this, &ZChatTab::slotFontReset);
     m_fontToolBar->hide();
@@ -392,7 +393,7 @@ void ZChatTab::slotSoundTimer() { QTimer::singleShot(20, this, &ZChatTab::slotSo
 void ZChatTab::slotSound()
 {
     const bool muted = m_soundAction->isChecked();
-    m_soundAction->setIcon(QIcon(muted ? QStringLiteral(":/sound_off-24") : QStringLiteral(":/sound_on-24")));
+    m_soundAction->setIcon(ZResourceIcon::get(muted ? QStringLiteral(":/sound_off-24") : QStringLiteral(":/sound_on-24")));
     m_soundAction->setText(muted ? tr("Play sounds") : tr("Mute sounds"));
     m_sound = !muted;
     ZSettings::instance()->set(QStringLiteral("sound"), m_sound, zchatGroup);

@@ -1,4 +1,5 @@
 #include "zmenuitem.h"
+#include "zresourceicon.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -39,7 +40,7 @@ void ZMenuItem::setIcon(const QIcon &icon)
 
 void ZMenuItem::setIcon(const QString &resource)
 {
-    setIcon(QIcon(resource));
+    setIcon(ZResourceIcon::get(resource));
 }
 
 void ZMenuItem::setText(const QString &text)

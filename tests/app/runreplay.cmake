@@ -1,6 +1,7 @@
 # Runs one replay and compares its trace with the expected one.
 #   -DHOST=zubrel-host -DCHECKER=tracecheck -DSCRIPT=x.replay -DEXPECTED=x.trace -DOUT=actual.trace
-# The exit status the host must give is 0 unless the script says "# exit: N".
+# The exit status the host must give is 0 unless the script says "# exit: N";
+# it gets 100 seconds unless the script says "# timeout: N".
 # A script that says "# after: other.replay" runs in the same fresh profile
 # right after that one, as a restart of the client would.
 file(STRINGS ${SCRIPT} exit_line REGEX "^# exit: [0-9]+$" LIMIT_COUNT 1)
@@ -32,6 +33,11 @@ file(STRINGS ${SCRIPT} sound_line REGEX "^# sound: server$" LIMIT_COUNT 1)
 if(sound_line)
   list(APPEND profile_args --sound-server)
 endif()
+file(STRINGS ${SCRIPT} timeout_line REGEX "^# timeout: [0-9]+$" LIMIT_COUNT 1)
+set(host_timeout 100)
+if(timeout_line)
+  string(REGEX REPLACE "^# timeout: " "" host_timeout "${timeout_line}")
+endif()
 file(STRINGS ${SCRIPT} after_line REGEX "^# after: .+$" LIMIT_COUNT 1)
 if(after_line)
   string(REGEX REPLACE "^# after: " "" first_script "${after_line}")
@@ -45,7 +51,7 @@ if(after_line)
   list(APPEND profile_args --profile ${profile})
 endif()
 execute_process(COMMAND ${HOST} --replay ${SCRIPT} --trace ${OUT} ${profile_args}
-                RESULT_VARIABLE status ERROR_VARIABLE host_errors TIMEOUT 100)
+                RESULT_VARIABLE status ERROR_VARIABLE host_errors TIMEOUT ${host_timeout})
 if(NOT status STREQUAL expected_status)
   file(READ ${OUT} trace)
   message(FATAL_ERROR "zubrel-host exited with ${status}, expected ${expected_status}\n${host_errors}\ntrace:\n${trace}")
