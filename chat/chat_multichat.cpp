@@ -166,7 +166,12 @@ ZChat *Chat::newMultichatWindow(quint32 id, ZChatTab *&tab)
     forgetMultichatOnClose(window);
 
     tab = new ZChatTab; // owned by the window's tab widget once added
-    connect(tab, &ZChatTab::activated, this, &Chat::slotActivatedTab);
+    // Bound to the tab rather than found through sender(), which walks
+    // every connection into this object (two per card of a busy group).
+    connect(tab, &ZChatTab::activated, this, [this, guarded = QPointer<ZChatTab>(tab)] {
+        if (guarded)
+            sendActivation(guarded);
+    });
     connect(tab, &ZChatTab::sendPushMessage, this, &Chat::slotNewPushMessage);
     connect(tab, &ZChatTab::sendHtml, this, qOverload<QString>(&Chat::slotNewMessage));
     connect(tab, &ZChatTab::typing, this, &Chat::slotSendTyping);

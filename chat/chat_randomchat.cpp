@@ -152,7 +152,12 @@ ZChat *Chat::openRandomChatWindow()
     });
 
     auto *tab = new ZChatTab; // owned by the window's tab widget once added
-    connect(tab, &ZChatTab::activated, this, &Chat::slotActivatedTab);
+    // Bound to the tab rather than found through sender(), which walks
+    // every connection into this object (two per card of a busy group).
+    connect(tab, &ZChatTab::activated, this, [this, guarded = QPointer<ZChatTab>(tab)] {
+        if (guarded)
+            sendActivation(guarded);
+    });
     connect(tab, &ZChatTab::sendHtml, this, qOverload<QString>(&Chat::slotNewMessage));
     connect(tab, &ZChatTab::typing, this, &Chat::slotSendTyping);
     watchTab(tab);

@@ -7,11 +7,13 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QHash>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -27,14 +29,42 @@ constexpr int appRandomChat = 15;
 
 constexpr int markSize = 12;
 
+// A skin without the marks still shows what they mean: a drawn picture,
+// never a stray letter under the status.
+QPixmap drawnMark(const QString &resource)
+{
+    static QHash<QString, QPixmap> drawn;
+    if (const auto found = drawn.constFind(resource); found != drawn.constEnd())
+        return *found;
+    QPixmap pixmap(markSize, markSize);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (resource.endsWith(u"typing")) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(0x1a, 0x73, 0xe8));
+        for (int i = 0; i < 3; ++i)
+            painter.drawEllipse(QRectF(0.5 + i * 4, 5, 3, 3));
+    } else if (resource.endsWith(u"blocked")) {
+        painter.setPen(QPen(QColor(0xc0, 0x39, 0x2b), 1.6));
+        painter.drawEllipse(QRectF(1.5, 1.5, markSize - 3, markSize - 3));
+        painter.drawLine(QPointF(3.5, 3.5), QPointF(markSize - 3.5, markSize - 3.5));
+    } else {
+        painter.setPen(QPen(QColor(0x44, 0x44, 0x44), 1.2));
+        painter.setBrush(QColor(0xe8, 0xe8, 0xe8));
+        painter.drawRoundedRect(QRectF(3, 0.5, 6, markSize - 1), 1.5, 1.5);
+        painter.drawPoint(QPointF(6, markSize - 2.5));
+    }
+    painter.end();
+    drawn.insert(resource, pixmap);
+    return pixmap;
+}
+
 QLabel *makeMark(const QString &resource, const QString &tip, QWidget *parent)
 {
     auto *label = new QLabel(parent);
     QPixmap pixmap = ZSkin::picture(resource, QSize(markSize, markSize));
-    if (pixmap.isNull())
-        label->setText(tip.left(1));
-    else
-        label->setPixmap(pixmap);
+    label->setPixmap(pixmap.isNull() ? drawnMark(resource) : pixmap);
     label->setToolTip(tip);
     label->setFixedSize(markSize + 2, markSize + 2);
     label->hide();
@@ -84,11 +114,10 @@ ZContactCard::ZContactCard(QWidget *parent)
     text->addLayout(statusRow);
 
     auto *marks = new QHBoxLayout;
+    m_marks = marks;
     marks->setSpacing(2);
-    m_typingMark = makeMark(QStringLiteral(":/marks/typing"), tr("Typing"), this);
-    m_blockedMark = makeMark(QStringLiteral(":/marks/blocked"), tr("Blocked"), this);
-    m_mobileMark = makeMark(QStringLiteral(":/marks/mobile"), tr("Mobile"), this);
-    marks->addWidget(m_typingMark);
+    // The marks are made when first needed (see updateMarks): most cards
+    // never show one, and a busy multi chat creates hundreds of cards.
     // The pencil alone is easy to miss; the words are seen at a glance.
     m_typingText = new QLabel(tr("typing\u2026"), this);
     m_typingText->setObjectName(QStringLiteral("typing"));
@@ -96,11 +125,13 @@ ZContactCard::ZContactCard(QWidget *parent)
     typingFont.setBold(true);
     typingFont.setItalic(true);
     m_typingText->setFont(typingFont);
-    m_typingText->setStyleSheet(QStringLiteral("color: #1a73e8;"));
+    // A palette, not a style sheet: a sheet per card makes each of hundreds
+    // of cards in a busy multi chat slow to create and to polish.
+    QPalette typingPalette = m_typingText->palette();
+    typingPalette.setColor(QPalette::WindowText, QColor(0x1a, 0x73, 0xe8));
+    m_typingText->setPalette(typingPalette);
     m_typingText->hide();
     marks->addWidget(m_typingText);
-    marks->addWidget(m_blockedMark);
-    marks->addWidget(m_mobileMark);
     marks->addStretch(1);
     text->addLayout(marks);
     text->addStretch(1);
@@ -373,14 +404,22 @@ void ZContactCard::showStatusText()
 
 void ZContactCard::updateMarks()
 {
-    if (m_typingMark)
-        m_typingMark->setVisible(m_typing);
+    // Layout order: typing mark, typing text, blocked, mobile.
+    const auto show = [this](QPointer<QLabel> &mark, bool shown, int position, const char *resource,
+                             const QString &tip) {
+        if (!mark && shown && m_marks) {
+            mark = makeMark(QString::fromLatin1(resource), tip, this);
+            m_marks->insertWidget(position, mark);
+        }
+        if (mark)
+            mark->setVisible(shown);
+    };
+    show(m_typingMark, m_typing, 0, ":/marks/typing", tr("Typing"));
     if (m_typingText)
         m_typingText->setVisible(m_typing);
-    if (m_blockedMark)
-        m_blockedMark->setVisible(m_blocked && !m_own);
-    if (m_mobileMark)
-        m_mobileMark->setVisible(m_mobile);
+    const int afterText = m_marks ? m_marks->indexOf(m_typingText) + 1 : 0;
+    show(m_blockedMark, m_blocked && !m_own, afterText, ":/marks/blocked", tr("Blocked"));
+    show(m_mobileMark, m_mobile, afterText + (m_blockedMark ? 1 : 0), ":/marks/mobile", tr("Mobile"));
 }
 
 void ZContactCard::updateAvatar()

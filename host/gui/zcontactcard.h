@@ -16,6 +16,7 @@
 
 #include "zr.h"
 
+class QHBoxLayout;
 class QMenu;
 class QMimeData;
 
@@ -118,6 +119,7 @@ private:
     QPointer<QLabel> m_typingText;
     QPointer<QLabel> m_blockedMark;
     QPointer<QLabel> m_mobileMark;
+    QHBoxLayout *m_marks = nullptr; // owned by the card's layout
 };
 
 } // namespace zubrel

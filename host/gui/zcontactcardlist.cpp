@@ -4,6 +4,7 @@
 
 #include <QEvent>
 #include <QResizeEvent>
+#include <QScrollBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -22,6 +23,12 @@ ZContactCardList::ZContactCardList(QWidget *parent)
 
     m_container = new QWidget;
     m_container->installEventFilter(this); // widths follow the column's width
+    // Growing by a card repaints only the new strip (below the visible part
+    // as a rule), not every visible card and what lies under them.
+    m_container->setAttribute(Qt::WA_StaticContents);
+    // The bar paints all of itself: a range change (every card added)
+    // repaints only the bar, not the window's layers underneath it.
+    verticalScrollBar()->setAttribute(Qt::WA_OpaquePaintEvent);
     m_addButton = new QPushButton(tr("Add contact(s)"), m_container);
     m_addButton->setObjectName(QStringLiteral("addContact"));
     m_addButton->setFlat(true);
@@ -48,17 +55,22 @@ void ZContactCardList::addCard(ZContactCard *card)
     if (!card || indexOf(card) >= 0)
         return;
     m_cards.append(card);
-    // Cards go above the add button: only the new card and the button move.
     card->setParent(m_container);
+    card->installEventFilter(this);
+    // A card deleted by someone else must not stay behind as a dangling entry.
+    connect(card, &QObject::destroyed, this, &ZContactCardList::forget);
+    // Listeners size and fill the card before it is first laid out and
+    // shown, so each card is laid out once.
+    const QPointer<ZContactCard> added(card);
+    emit this->added(card);
+    if (!added || indexOf(card) < 0)
+        return;
+    // Cards go above the add button: only the new card and the button move.
     const QSize size = cardSize(card);
     card->setGeometry(0, m_bottom, size.width(), size.height());
     m_bottom += size.height() + spacing;
     placeButton();
-    card->installEventFilter(this);
     card->show();
-    // A card deleted by someone else must not stay behind as a dangling entry.
-    connect(card, &QObject::destroyed, this, &ZContactCardList::forget);
-    emit added(card);
 }
 
 void ZContactCardList::removeCard(ZContactCard *card)
@@ -90,6 +102,9 @@ QSize ZContactCardList::cardSize(const ZContactCard *card) const
 {
     // The column's width, within what the card accepts.
     const int width = m_container ? qMax(m_container->width(), viewport()->width()) : 0;
+    // A card of fixed height needs no layout pass to know it.
+    if (card->minimumHeight() == card->maximumHeight())
+        return QSize(qBound(card->minimumWidth(), width, card->maximumWidth()), card->minimumHeight());
     const QSize hint = card->sizeHint().expandedTo(card->minimumSize()).boundedTo(card->maximumSize());
     return QSize(qBound(card->minimumWidth(), width, card->maximumWidth()), hint.height());
 }

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QPainter>
+#include <QHash>
 #include <QResource>
 #include <QSvgRenderer>
 
@@ -18,6 +19,21 @@ QString &registeredPath()
 {
     static QString path;
     return path;
+}
+
+// Rendering a drawing costs far more than showing it, and a busy multi chat
+// shows the same few pictures on hundreds of cards. Misses are kept too (a
+// skin without marks asks again for every card). The skin file is part of
+// the key: another skin draws them anew.
+QHash<QString, QPixmap> &drawnPictures()
+{
+    static QHash<QString, QPixmap> pictures;
+    return pictures;
+}
+
+QString pictureKey(const QString &resource, const QSize &size)
+{
+    return QStringLiteral("%1|%2|%3x%4").arg(registeredPath(), resource).arg(size.width()).arg(size.height());
 }
 
 QColor statusColor(int status)
@@ -51,6 +67,7 @@ bool ZSkin::init(bool reload)
             if (!current.isEmpty())
                 QResource::unregisterResource(current);
             ok = QResource::registerResource(file);
+            drawnPictures().clear();
             current = ok ? file : QString();
         }
     }
@@ -76,15 +93,20 @@ QString ZSkin::statusResource(int status)
 
 QPixmap ZSkin::picture(const QString &resource, const QSize &size)
 {
-    if (!QFileInfo::exists(resource) || size.isEmpty())
-        return {};
-    QSvgRenderer renderer(resource);
-    if (!renderer.isValid())
-        return {};
-    QPixmap pixmap(size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    renderer.render(&painter);
+    const QString key = pictureKey(resource, size);
+    if (const auto found = drawnPictures().constFind(key); found != drawnPictures().constEnd())
+        return *found;
+    QPixmap pixmap;
+    if (QFileInfo::exists(resource) && !size.isEmpty()) {
+        QSvgRenderer renderer(resource);
+        if (renderer.isValid()) {
+            pixmap = QPixmap(size);
+            pixmap.fill(Qt::transparent);
+            QPainter painter(&pixmap);
+            renderer.render(&painter);
+        }
+    }
+    drawnPictures().insert(key, pixmap);
     return pixmap;
 }
 
@@ -94,6 +116,9 @@ QPixmap ZSkin::statusIcon(int status, int size)
     QPixmap pixmap = picture(statusResource(status), QSize(size, size));
     if (!pixmap.isNull())
         return pixmap;
+    const QString key = pictureKey(QStringLiteral("drawn status %1").arg(status), QSize(size, size));
+    if (const auto found = drawnPictures().constFind(key); found != drawnPictures().constEnd())
+        return *found;
     pixmap = QPixmap(size, size);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
@@ -101,6 +126,8 @@ QPixmap ZSkin::statusIcon(int status, int size)
     painter.setPen(QPen(statusColor(status).darker(130), 1));
     painter.setBrush(status == 5 ? QBrush(Qt::NoBrush) : QBrush(statusColor(status)));
     painter.drawEllipse(QRectF(1.5, 1.5, size - 3, size - 3));
+    painter.end();
+    drawnPictures().insert(key, pixmap);
     return pixmap;
 }
 
