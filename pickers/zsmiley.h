@@ -32,6 +32,8 @@ public:
     void setRes(const QString &res) { m_res = res; }
     // Scaled to fit 24 x 24, aspect kept.
     void setPicture(const QImage &image);
+    // A picture already at the item size, shared with other items.
+    void setPicture(const QPixmap &pixmap) { setPixmap(pixmap); }
     bool isMouseInside() const { return m_mouseInside; }
     ZAvatar *preview() const { return m_preview; }
 

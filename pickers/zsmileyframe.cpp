@@ -1,11 +1,15 @@
 #include "zsmileyframe.h"
 
+#include <QHash>
+
 #include "zsmiley.h"
 #include "zsmileyclass.h"
 #include "zsmileyfavorites.h"
 #include "zsmileytheme.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QImage>
 #include <QImageReader>
@@ -24,6 +28,23 @@ QImage loadPicture(const QString &path)
     if (size.isValid() && (size.width() > ZSmiley::pictureSize || size.height() > ZSmiley::pictureSize))
         reader.setScaledSize(size.scaled(ZSmiley::pictureSize, ZSmiley::pictureSize, Qt::KeepAspectRatio));
     return reader.read();
+}
+
+// Every chat tab has its own picker with every theme's pictures: decoded
+// once per process and shared, they cost a tab nothing but its labels. A
+// theme installed again over the same file is read again.
+QPixmap sharedPicture(const QString &path)
+{
+    static QHash<QString, QPixmap> pictures;
+    const QString key = path + u'|' + QString::number(QFileInfo(path).lastModified().toMSecsSinceEpoch());
+    if (const auto found = pictures.constFind(key); found != pictures.constEnd())
+        return *found;
+    QImage image = loadPicture(path);
+    if (!image.isNull() && (image.width() != ZSmiley::pictureSize || image.height() != ZSmiley::pictureSize))
+        image = image.scaled(ZSmiley::pictureSize, ZSmiley::pictureSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    const QPixmap pixmap = image.isNull() ? QPixmap() : QPixmap::fromImage(image);
+    pictures.insert(key, pixmap);
+    return pixmap;
 }
 
 } // namespace
@@ -130,7 +151,11 @@ void ZSmileyFrame::loadTheme()
         item->setRes(entry.name);
         item->setToolTipHeader(entry.tr);
         item->setToolTip(entry.shortcut);
-        item->setPicture(loadPicture(entry.name));
+        const QPixmap picture = sharedPicture(entry.name);
+        if (picture.isNull())
+            item->clear();
+        else
+            item->setPicture(picture);
         connect(item, &ZSmiley::clicked, this, [this, item] {
             m_pending = item;
             slotSmileyTimer();
