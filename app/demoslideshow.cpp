@@ -14,6 +14,8 @@ constexpr DataField peopleField = 652;
 constexpr DataField personField = 653;
 constexpr DataField pathField = 128;
 constexpr DataField screenshotField = 657;
+// Who is in a multi chat now, for the slideshow running beside it.
+constexpr ushort memberUpdate = 0xF164;
 } // namespace
 
 DemoSlideshow::DemoSlideshow(DemoNetwork *network, QObject *parent)
@@ -34,6 +36,10 @@ bool DemoSlideshow::handle(const SentRequest &request)
 {
     if (request.module != module || request.command.a() != module)
         return false;
+    if (request.command.b() == memberUpdate) {
+        updateMembers(request);
+        return true;
+    }
     QStringList participants;
     QStringList files;
     int screenshot = -1;
@@ -63,6 +69,24 @@ bool DemoSlideshow::handle(const SentRequest &request)
     if (m_network)
         m_network->completeLater(request.id, true, answer);
     return true;
+}
+
+void DemoSlideshow::updateMembers(const SentRequest &request)
+{
+    // The members before and after the change, each block led by its count:
+    // a running slideshow shows the second; none is started for it.
+    QStringList blocks[2];
+    int block = -1;
+    for (const ProtocolArg &arg : request.args) {
+        if (arg.field() == peopleField)
+            block = qMin(block + 1, 1);
+        else if (arg.field() == personField && block >= 0)
+            blocks[block].append(arg.variant().toString());
+    }
+    if (m_window && m_window->isVisible())
+        openWindow(m_window->windowTitle(), blocks[1], {});
+    if (m_network)
+        m_network->completeLater(request.id, true);
 }
 
 void DemoSlideshow::openWindow(const QString &title, const QStringList &participants, const QStringList &files)

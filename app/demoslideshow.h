@@ -30,6 +30,7 @@ public:
     QWidget *window() const { return m_window; }
 
 private:
+    void updateMembers(const SentRequest &request);
     void openWindow(const QString &title, const QStringList &participants, const QStringList &files);
 
     QPointer<DemoNetwork> m_network;

@@ -251,6 +251,8 @@ void ContactDialog::fillTree()
         setContactRow(row, buddy);
     }
     m_tree->expandAll();
+    // Sorted when filled; see slotContactChanged for why not after that.
+    m_tree->setSortingEnabled(true);
 }
 
 ListTreeWidgetItem *ContactDialog::groupRow(const QString &key, const QString &name)
@@ -542,14 +544,20 @@ void ContactDialog::slotShowDetails()
 
 void ContactDialog::slotContactChanged(CZuBuddy buddy)
 {
+    // Rows stay where they are while the user picks: a contact whose
+    // presence changes must not move away from under the pointer (and
+    // another slide in to be added by the click meant for it).
+    m_tree->setSortingEnabled(false);
     const QString id = buddy.zubrelId();
     for (Row *row : contactRows()) {
         if (row->text(Row::Id) != id)
             continue;
         setContactRow(row, buddy);
         for (int i = 0; i < m_chosen->topLevelItemCount(); ++i) {
-            if (m_chosen->topLevelItem(i)->text(1) == id)
+            if (m_chosen->topLevelItem(i)->text(1) == id) {
                 m_chosen->topLevelItem(i)->setText(0, row->text(Row::Display));
+                m_chosen->topLevelItem(i)->setIcon(0, row->icon(Row::Display));
+            }
         }
     }
     applyVisibility();

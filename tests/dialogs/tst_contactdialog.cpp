@@ -120,6 +120,21 @@ private slots:
         QCOMPARE(dialog.offeredIds(), QStringList{"2005"});
     }
 
+    // A contact changing presence while the user picks keeps its row: the
+    // click meant for one contact never lands on another.
+    void presenceChangeKeepsRows()
+    {
+        ContactDialog dialog;
+        dialog.fillTree();
+        const QStringList before = dialog.offeredIds();
+        BuddyData bert{2002, "Bert", true, "F", "L"};
+        bert.userState = 1;
+        CZuBuddy_Administrator::Instance()->updateBuddy(bert);
+        QCOMPARE(dialog.offeredIds(), before);
+        bert.userState = 0;
+        CZuBuddy_Administrator::Instance()->updateBuddy(bert);
+    }
+
     void buttonsAndEscape()
     {
         ContactDialog dialog;
