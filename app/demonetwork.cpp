@@ -74,6 +74,8 @@ void DemoNetwork::setPresenceChanges(bool on)
     if (on) {
         m_presenceTimer.start();
         m_offlineBotTimer.start();
+        if (m_controllerUp)
+            m_multichat->scheduleLounge(loungeInvitationMs);
     } else {
         m_presenceTimer.stop();
         m_offlineBotTimer.stop();
@@ -137,7 +139,9 @@ void DemoNetwork::onSent(const SentRequest &request)
     }
     if (command.isCommand(1, 0x0029)) {
         completeLater(request.id, true, {ProtocolArg(DataTypes::Text, 0, QStringLiteral("zubrel"))});
-        // The controller is up: the bots' group will invite the user.
+        // The controller is up: the bots' group will invite the user (once
+        // the demo's changes run; the host may switch them on after this).
+        m_controllerUp = true;
         if (m_presenceTimer.isActive())
             m_multichat->scheduleLounge(loungeInvitationMs);
         return;

@@ -89,6 +89,7 @@ private:
 
     int m_latency = 300;
     bool m_failNext = false;
+    bool m_controllerUp = false; // the module has asked for its first answer
     bool m_offlineBotOnline = false;
     int m_pictureCount = 0;
     int m_clipCount = 0;

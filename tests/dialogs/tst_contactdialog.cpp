@@ -127,7 +127,11 @@ private slots:
         ContactDialog dialog;
         dialog.fillTree();
         const QStringList before = dialog.offeredIds();
-        BuddyData bert{2002, "Bert", true, "F", "L"};
+        BuddyData bert;
+        bert.id = 2002;
+        bert.nickname = "Bert";
+        bert.firstName = "F";
+        bert.lastName = "L";
         bert.userState = 1;
         CZuBuddy_Administrator::Instance()->updateBuddy(bert);
         QCOMPARE(dialog.offeredIds(), before);
