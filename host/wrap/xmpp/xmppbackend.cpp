@@ -1,11 +1,14 @@
 #include "xmppbackend.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTextDocumentFragment>
 #include <QTimer>
 
 #include "request.h"
 #include "wrappluginhelper.h"
+#include "xmppavatars.h"
 #include "xmppdirectory.h"
 #include "xmppidmap.h"
 #include "xmppmultichats.h"
@@ -76,6 +79,9 @@ XmppBackend::XmppBackend(const XmppConnection::Settings &settings, const QString
     m_outbox = std::make_unique<XmppOutbox>(m_connection.get());
     m_multichats = std::make_unique<XmppMultichats>(m_connection.get(), m_ids.get(), m_directory.get(), m_outbox.get());
     m_randomChats = std::make_unique<XmppRandomChats>(m_connection.get(), m_ids.get(), m_outbox.get());
+    m_avatars = std::make_unique<XmppAvatars>(m_connection.get(), m_ids.get(),
+                                              QFileInfo(idFile).dir().filePath(QStringLiteral("pictures")));
+    connect(m_directory.get(), &XmppDirectory::contactAppeared, m_avatars.get(), &XmppAvatars::fetch);
     connect(m_outbox.get(), &XmppOutbox::delivered, this, [this](uint id) { complete(id, true); });
     connect(m_outbox.get(), &XmppOutbox::failed, this, [this](uint id) { complete(id, false); });
     connect(m_connection.get(), &XmppConnection::messageReceived, this, &XmppBackend::onMessage);

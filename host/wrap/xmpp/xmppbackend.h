@@ -20,6 +20,7 @@
 //   multi chats (4, 0x0006-0x000D)  rooms of the multi-user chat service,
 //                                   see XmppMultichats
 //   random chats (4, 0x0030-0x0034) through the matchmaker, see XmppRandomChats
+// Contacts' pictures come from their vCards (XmppAvatars).
 // A request XMPP has no counterpart for fails, and notAvailable() says so.
 
 #include <QHash>
@@ -37,6 +38,7 @@ class Request;
 
 namespace zubrel {
 
+class XmppAvatars;
 class XmppDirectory;
 class XmppIdMap;
 class XmppMultichats;
@@ -90,6 +92,7 @@ private:
     std::unique_ptr<XmppOutbox> m_outbox;
     std::unique_ptr<XmppMultichats> m_multichats;
     std::unique_ptr<XmppRandomChats> m_randomChats;
+    std::unique_ptr<XmppAvatars> m_avatars;
     QList<QString> m_recentOrder; // the newest (sender, id) pairs seen, for dropping repeats
     QSet<QString> m_recent;
     QSet<QString> m_privateSessions; // partners with a private session on

@@ -67,6 +67,8 @@ void XmppDirectory::onRoster(const QList<XmppContact> &contacts)
     directory->setGroups(ordered);
     if (first)
         directory->setReady();
+    for (const XmppContact &contact : contacts)
+        emit contactAppeared(contact.jid);
 }
 
 void XmppDirectory::onPresence(const QString &bareJid, int status)
@@ -75,9 +77,12 @@ void XmppDirectory::onPresence(const QString &bareJid, int status)
     const BuddyData *known = CZuBuddy_Administrator::Instance()->data(id);
     if (!id || !known || known->userState == status)
         return;
+    const bool cameOnline = known->userState == 0;
     BuddyData changed = *known;
     changed.userState = status;
     CZuBuddy_Administrator::Instance()->updateBuddy(changed);
+    if (cameOnline)
+        emit contactAppeared(bareJid);
 }
 
 void XmppDirectory::onDisconnected()

@@ -25,6 +25,11 @@ public:
     uint selfId() const { return m_selfId; }
     bool isInRoster(const QString &bareJid) const { return m_roster.contains(bareJid); }
 
+signals:
+    // A contact is in the roster or has just come online: time to look at
+    // their picture.
+    void contactAppeared(const QString &bareJid);
+
 private:
     void onRoster(const QList<XmppContact> &contacts);
     void onPresence(const QString &bareJid, int status);

@@ -1,6 +1,9 @@
 // The XMPP backend against a private Prosody: the module's side is driven
 // through the messaging helper (requests sent, commands delivered), the
 // other person is a second connection on the same server.
+#include <QBuffer>
+#include <QFile>
+#include <QImage>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -8,6 +11,9 @@
 #include <gloox/message.h>
 #include <gloox/mucroom.h>
 #include <gloox/tag.h>
+#include <gloox/vcard.h>
+#include <gloox/vcardhandler.h>
+#include <gloox/vcardmanager.h>
 
 #include "czubuddy_administrator.h"
 #include "localxmppserver.h"
@@ -69,6 +75,7 @@ private slots:
     void cleanupTestCase();
     void idsArePersistentAndNeverCollide();
     void signInAnswersWithOwnNumberAndFillsDirectory();
+    void picturesComeFromVCards();
     void messagesAndTypingBothWays();
     void storedMessagesArriveWithTheirSendTime();
     void bouncesFailAndUnavailableCommandsSaySo();
@@ -185,6 +192,38 @@ void TestXmppNetwork::signInAnswersWithOwnNumberAndFillsDirectory()
     QVERIFY(bob);
     QCOMPARE(bob->nickname, QStringLiteral("bob"));
     QTRY_COMPARE_WITH_TIMEOUT(directory->data(bobId())->userState, 1, waitMs);
+}
+
+void TestXmppNetwork::picturesComeFromVCards()
+{
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    QVERIFY(buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG"));
+    struct Stored : gloox::VCardHandler
+    {
+        bool done = false;
+        void handleVCard(const gloox::JID &, const gloox::VCard *) override {}
+        void handleVCardResult(VCardContext, const gloox::JID &, gloox::StanzaError) override { done = true; }
+    } stored;
+    {
+        gloox::VCardManager manager(m_bob->client()); // gone before bob's client is
+        auto *vcard = new gloox::VCard;
+        vcard->setPhoto("image/png", png.toStdString());
+        manager.storeVCard(vcard, &stored);
+        QTRY_VERIFY_WITH_TIMEOUT(stored.done, waitMs);
+    }
+    // Bob comes online again: his picture is fetched and kept under his number.
+    m_bob->close();
+    QTRY_COMPARE_WITH_TIMEOUT(CZuBuddy_Administrator::Instance()->data(bobId())->userState, 0, waitMs);
+    m_bob->open();
+    QTRY_VERIFY_WITH_TIMEOUT(!CZuBuddy_Administrator::Instance()->data(bobId())->picturePath.isEmpty(), waitMs);
+    const QString path = CZuBuddy_Administrator::Instance()->data(bobId())->picturePath;
+    QVERIFY(path.endsWith(QStringLiteral("/pictures/%1.picture").arg(bobId())));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), png);
 }
 
 void TestXmppNetwork::messagesAndTypingBothWays()
