@@ -12,6 +12,8 @@
 #include <QTextEdit>
 #include <QTimer>
 
+#include "guardedtextdocument.h"
+
 namespace zubrel {
 
 ZSmileyOverlay::ZSmileyOverlay(QTextEdit *edit)
@@ -91,8 +93,9 @@ void ZSmileyOverlay::addEntry(int base, const QString &entryHtml)
 {
     if (!entryHtml.contains(QLatin1String("img src=\"")))
         return;
-    // Lay the entry out on its own to learn where its pictures fall.
-    QTextDocument scratch;
+    // Lay the entry out on its own to learn where its pictures fall; the
+    // entry holds a contact's HTML, so it loads only what the view would.
+    GuardedTextDocument scratch;
     scratch.setHtml(entryHtml);
     const QString text = scratch.toRawText();
     QList<int> objects;

@@ -1,6 +1,7 @@
 // The chat window's commands, keys, close handling, geometry and drops.
 #include "zchat.h"
 
+#include "guardedtextdocument.h"
 #include "zchattab.h"
 #include "zcontactcard.h"
 #include "zcontactcardlist.h"
@@ -335,7 +336,9 @@ void ZChat::handleDrop(const QMimeData *mime)
     if (mime->hasHtml()) {
         if (!tab)
             return;
-        QTextDocument doc;
+        // Another program's HTML: parsing loads background pictures, so only
+        // through the rule messages follow (no /dev/zero, no local files).
+        GuardedTextDocument doc;
         doc.setHtml(mime->html());
         tab->input->textCursor().insertText(doc.toPlainText().simplified());
         tab->input->setFocus();
