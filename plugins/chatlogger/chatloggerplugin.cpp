@@ -6,14 +6,27 @@
 
 namespace zubrel {
 
+namespace {
+// Short enough that another client process of the same user sees a record
+// almost at once; long enough to gather a burst of a busy group.
+constexpr int flushDelayMs = 200;
+constexpr int flushAtRecords = 500;
+} // namespace
+
 ChatLoggerPlugin::ChatLoggerPlugin(QObject *parent)
     : QObject(parent)
 {
     // The plug-in's root object is only destroyed when the library is
     // unloaded at process exit, after Qt SQL's own globals are gone: close
     // the database while the application still exists.
-    if (QCoreApplication *app = QCoreApplication::instance())
+    // Closing writes whatever still waits for the flush.
+    if (QCoreApplication *app = QCoreApplication::instance()) {
+        connect(app, &QCoreApplication::aboutToQuit, this, [this] { m_store.flush(); });
         connect(app, &QObject::destroyed, this, [this] { m_store.close(); });
+    }
+    m_flush.setSingleShot(true);
+    m_flush.setInterval(flushDelayMs);
+    connect(&m_flush, &QTimer::timeout, this, [this] { m_store.flush(); });
 }
 
 ChatLoggerPlugin::~ChatLoggerPlugin() = default;
@@ -37,7 +50,14 @@ QList<MessageStruct> ChatLoggerPlugin::lastMessages(int count, QUuid uuid)
 
 void ChatLoggerPlugin::appendMessage(MessageStruct message)
 {
-    m_store.append(message);
+    m_store.defer(message);
+    // A flood is written at once rather than piling up in memory.
+    if (m_store.pendingCount() >= flushAtRecords) {
+        m_flush.stop();
+        m_store.flush();
+    } else if (!m_flush.isActive()) {
+        m_flush.start();
+    }
 }
 
 QString ChatLoggerPlugin::takeNotice()

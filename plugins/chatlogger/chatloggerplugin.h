@@ -3,6 +3,7 @@
 // that user's profile folder.
 
 #include <QObject>
+#include <QTimer>
 
 #include "chatlogstore.h"
 #include "zloggerinterfaces.h"
@@ -31,6 +32,9 @@ public:
 
 private:
     ChatLogStore m_store;
+    // Records of a busy chat are written together, one transaction per
+    // burst instead of one per message.
+    QTimer m_flush;
 };
 
 } // namespace zubrel

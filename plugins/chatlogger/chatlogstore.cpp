@@ -403,6 +403,25 @@ bool ChatLogStore::append(const MessageStruct &message)
     return false;
 }
 
+void ChatLogStore::defer(const MessageStruct &message)
+{
+    keepPending(message);
+}
+
+bool ChatLogStore::flush()
+{
+    if (!m_db && !m_folder.isEmpty())
+        openDatabase();
+    if (!m_db)
+        return false;
+    if (flushPending())
+        return true;
+    // As in append(): damage found while writing sets the file aside now.
+    if (m_suspect && !m_db && openDatabase())
+        return m_pending.value(m_folder).isEmpty() && m_pending.value(QString()).isEmpty();
+    return false;
+}
+
 bool ChatLogStore::appendBatch(const QList<MessageStruct> &messages, bool fast)
 {
     if (!m_db && !m_folder.isEmpty())

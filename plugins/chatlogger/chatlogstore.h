@@ -49,6 +49,12 @@ public:
     // Writes the record (and any waiting ones) in one transaction. Returns
     // true when the record is in the database, false when it waits in memory.
     bool append(const MessageStruct &message);
+    // Queues the record for the next flush() instead of writing it now;
+    // look-ups see it meanwhile, and close() writes it.
+    void defer(const MessageStruct &message);
+    // Writes every queued record in one transaction. Returns true when
+    // nothing is left waiting.
+    bool flush();
     // Bulk loading: many records in one transaction. With fast = true the
     // connection stops syncing until the call returns; only for building a
     // database nobody relies on yet (benchmarks, imports).

@@ -291,11 +291,22 @@ void tst_ChatLogStore::pendingBeforeOpenIsWrittenOnOpen()
         QVERIFY(store.open(userFolder()));
         QCOMPARE(store.pendingCount(), 0);
         QVERIFY(store.append(record(QStringLiteral("5"), QStringLiteral("late"))));
+        // Deferred records: read back at once, on disk after flush() or close.
+        store.defer(record(QStringLiteral("5"), QStringLiteral("flushed")));
+        store.defer(record(QStringLiteral("5"), QStringLiteral("closed")));
+        QCOMPARE(store.lastMessages(10, QStringLiteral("5")).size(), 4);
+        ChatLogStore other;
+        QVERIFY(other.open(userFolder()));
+        QCOMPARE(other.lastMessages(10, QStringLiteral("5")).size(), 2);
+        QVERIFY(store.flush());
+        QCOMPARE(other.lastMessages(10, QStringLiteral("5")).size(), 4);
+        store.defer(record(QStringLiteral("5"), QStringLiteral("last")));
     }
     ChatLogStore store;
     QVERIFY(store.open(userFolder()));
     QCOMPARE(texts(store.lastMessages(10, QStringLiteral("5"))),
-             QStringList({QStringLiteral("early"), QStringLiteral("late")}));
+             QStringList({QStringLiteral("early"), QStringLiteral("late"), QStringLiteral("flushed"),
+                          QStringLiteral("closed"), QStringLiteral("last")}));
 }
 
 void tst_ChatLogStore::unopenableFolderKeepsRecordsInMemory()
