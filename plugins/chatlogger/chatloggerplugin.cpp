@@ -7,9 +7,10 @@
 namespace zubrel {
 
 namespace {
-// Short enough that another client process of the same user sees a record
-// almost at once; long enough to gather a burst of a busy group.
-constexpr int flushDelayMs = 200;
+// Records wait only for the end of the current turn of the event loop: a
+// burst that arrives in one read is written in one transaction, while a
+// crash can cost at most the records of the turn it happens in.
+constexpr int flushDelayMs = 0;
 constexpr int flushAtRecords = 500;
 } // namespace
 
