@@ -6,6 +6,7 @@
 #include <QScrollBar>
 
 #include "chatargs.h"
+#include "historypager.h"
 #include "czubuddy_administrator.h"
 #include "wrappluginhelper.h"
 #include "zchat.h"
@@ -386,17 +387,9 @@ ZChatLogger *Chat::createLogger(const QString &id, ZChatTab *tab, int kind)
 
 void Chat::replayHistory(ZChatTab *tab, ZChatLogger *logger)
 {
-    const CZuBuddy user = CZuBuddy::CurrentUser();
-    const QString userId = QString::number(user.Id());
-    const QString userAlias = user.IsNicknameValid() ? user.Nickname() : QString();
-    const QList<MessageStruct> records = logger->lastMessages(historyReplayCount);
-    for (const MessageStruct &record : records) {
-        // The tab tells own lines from the partner's by the id it is given.
-        if (record.direction == Zr::Sent)
-            tab->appendLogMessage(record.message, userAlias, userId, record.time);
-        else
-            tab->appendLogMessage(record.message, record.alias, record.contact, record.time);
-    }
+    // The records a chat opens with, and older ones as the user scrolls up.
+    auto *pager = new HistoryPager(tab, logger);
+    pager->showNewest(historyReplayCount);
 }
 
 void Chat::showNotices(ZChatTab *tab, ZContactCard *partner, const QString &zubrelId)

@@ -13,6 +13,7 @@
 #include "multichatwire.h"
 #include "wrappluginhelper.h"
 #include "zchat.h"
+#include "historypager.h"
 #include "zchatlogger.h"
 #include "zchattab.h"
 #include "zcontactcard.h"
@@ -263,8 +264,10 @@ void Chat::slotNewMultichat(Request *request)
     tab->input->setReadOnly(tab->cardList->size() == 0);
 
     multichats.insert(key, window);
-    if (ZChatLogger *logger = createLogger(QStringLiteral("0"), tab, MultiChatLog))
+    if (ZChatLogger *logger = createLogger(QStringLiteral("0"), tab, MultiChatLog)) {
         multichatLoggers.insert(tab, logger);
+        (new HistoryPager(tab, logger))->startAfterLogged();
+    }
     window->restoreChatGeometry();
     window->show();
     helper()->freeRequest(request);

@@ -13,6 +13,7 @@
 #include "multichatwire.h"
 #include "wrappluginhelper.h"
 #include "zchat.h"
+#include "historypager.h"
 #include "zchatlogger.h"
 #include "zchattab.h"
 #include "zcontactcard.h"
@@ -150,8 +151,10 @@ void Chat::slotMultichat(Request *request)
     pendingMultichatKey.clear();
     m_pendingCreate = 0;
     multichats.insert(key, window);
-    if (ZChatLogger *logger = createLogger(QStringLiteral("0"), tab, MultiChatLog))
+    if (ZChatLogger *logger = createLogger(QStringLiteral("0"), tab, MultiChatLog)) {
         multichatLoggers.insert(tab, logger);
+        (new HistoryPager(tab, logger))->startAfterLogged();
+    }
     tab->multichatId = id;
     multichatInfo.insert(key, {key, session, QString::number(server)});
 

@@ -13,6 +13,7 @@
 #include "randomchatopen.h"
 #include "wrappluginhelper.h"
 #include "zchat.h"
+#include "historypager.h"
 #include "zchatlogger.h"
 #include "zchattab.h"
 #include "zcontactcard.h"
@@ -247,8 +248,10 @@ void Chat::slotRandomChatLogin(Request *request)
     tab->randomChatId = id;
     tab->appendSystemMessage(tr("Waiting for other contact(s) to join."));
     randomChats.insert(key, window);
-    if (ZChatLogger *logger = createLogger(QStringLiteral("0"), tab, RandomChatLog))
+    if (ZChatLogger *logger = createLogger(QStringLiteral("0"), tab, RandomChatLog)) {
         randomChatLoggers.insert(tab, logger);
+        (new HistoryPager(tab, logger))->startAfterLogged();
+    }
     randomChatInfo.insert(key, {key, QString::number(server)});
 }
 

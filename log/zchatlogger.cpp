@@ -51,6 +51,22 @@ QList<MessageStruct> ZChatLogger::lastMessages(int count)
     return records;
 }
 
+bool ZChatLogger::canPage() const
+{
+    return pluginInterface<ZChatLogPagingInterface>() != nullptr;
+}
+
+QList<LogRecord> ZChatLogger::recordsBefore(qint64 beforeId, int count)
+{
+    auto *plugin = pluginInterface<ZChatLogPagingInterface>();
+    if (!plugin)
+        return {};
+    const QList<LogRecord> records = m_chatKind == MultiChat ? plugin->recordsBefore(beforeId, count, m_uuid)
+                                                             : plugin->recordsBefore(beforeId, count, m_chatId);
+    passOnNotice();
+    return records;
+}
+
 void ZChatLogger::passOnNotice()
 {
     const QString text = takePluginNotice();

@@ -6,7 +6,7 @@
 #include <QList>
 #include <QUuid>
 
-#include "messagestruct.h"
+#include "zloggerinterfaces.h"
 #include "zabstractlogger.h"
 
 namespace zubrel {
@@ -25,6 +25,10 @@ public:
     // Tells the plug-in the logged-in user; false when there is no plug-in.
     static bool initUser(QString user);
 
+    // Whether the plug-in reads the log in pages (recordsBefore); older
+    // plug-ins only hand out the newest records.
+    bool canPage() const;
+
     QUuid uuid() const { return m_uuid; }
     int chatKind() const { return m_chatKind; }
     QString chatId() const { return m_chatId; }
@@ -32,6 +36,9 @@ public:
 public slots:
     QList<MessageStruct> lastMessages(int count);
     QList<MessageStruct> lastMessages();
+    // Up to `count` records before record `beforeId` (0: the newest), oldest
+    // first; empty when the plug-in cannot page.
+    QList<LogRecord> recordsBefore(qint64 beforeId, int count);
     void appendMessage(MessageStruct message);
     void appendMessage(QString message, Zr::ChatDirection direction, QString contact);
     void appendMessage(QString message, Zr::ChatDirection direction);

@@ -1,5 +1,5 @@
 #pragma once
-// The two interfaces a chat-log plug-in's root object implements. Their
+// The interfaces a chat-log plug-in's root object implements. Their
 // identifiers and the order of the operations are the plug-in contract.
 
 #include <QList>
@@ -25,8 +25,30 @@ public:
     virtual void appendMessage(MessageStruct message) = 0;
 };
 
+// Paged reading, added later: a plug-in without it still loads and the chat
+// shows only the records it opens with. A record's id grows with every
+// record written; 0 marks one not in the database yet (kept in memory).
+struct LogRecord
+{
+    qint64 id = 0;
+    MessageStruct message;
+};
+
+class ZChatLogPagingInterface
+{
+public:
+    virtual ~ZChatLogPagingInterface() = default;
+    // Up to `count` records of the conversation written before record
+    // `beforeId` (before none: the newest), oldest first.
+    virtual QList<LogRecord> recordsBefore(qint64 beforeId, int count, QString chatId) = 0;
+    virtual QList<LogRecord> recordsBefore(qint64 beforeId, int count, QUuid uuid) = 0;
+};
+
 #define ZLoggerInterface_iid "com.zubrelnetworks.Zubrel.ZLoggerInterface/1.1"
 #define ZChatLoggerInterface_iid "com.zubrelnetworks.Zubrel.ZChatLoggerInterface/1.1"
 
 Q_DECLARE_INTERFACE(ZLoggerInterface, ZLoggerInterface_iid)
+#define ZChatLogPagingInterface_iid "com.zubrelnetworks.Zubrel.ZChatLogPagingInterface/1.0"
+
 Q_DECLARE_INTERFACE(ZChatLoggerInterface, ZChatLoggerInterface_iid)
+Q_DECLARE_INTERFACE(ZChatLogPagingInterface, ZChatLogPagingInterface_iid)

@@ -15,6 +15,14 @@ ZSmileyViewOverlay::ZSmileyViewOverlay(ZMessageView *view)
     , m_view(view)
 {
     connect(view, &ZMessageView::viewportLayoutChanged, this, &ZSmileyViewOverlay::slotMoveWidgets);
+    // Older history above: labels follow their entries' new numbers, and the
+    // new entries get theirs.
+    connect(view, &ZMessageView::entriesPrepended, this, [this](int count) {
+        for (Placed &placed : m_placed)
+            placed.entry += count;
+        for (int index = 0; index < count; ++index)
+            addEntry(index, QString());
+    });
 }
 
 ZMessageView *ZSmileyViewOverlay::view() const

@@ -25,6 +25,22 @@ void HeightIndex::append(int height)
     m_total += height;
 }
 
+void HeightIndex::prepend(const std::vector<int> &heights)
+{
+    // Every running sum changes: rebuild in linear time.
+    m_values.insert(m_values.begin(), heights.begin(), heights.end());
+    const int n = int(m_values.size());
+    m_tree.assign(n + 1, 0);
+    m_total = 0;
+    for (int k = 1; k <= n; ++k) {
+        m_tree[k] += m_values[k - 1];
+        m_total += m_values[k - 1];
+        const int parent = k + lowBit(k);
+        if (parent <= n)
+            m_tree[parent] += m_tree[k];
+    }
+}
+
 void HeightIndex::set(int index, int height)
 {
     const int delta = height - m_values[index];

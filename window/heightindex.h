@@ -13,6 +13,8 @@ public:
     void clear();
     void append(int height);
     void set(int index, int height);
+    // Heights placed before the first entry.
+    void prepend(const std::vector<int> &heights);
     int value(int index) const { return m_values[index]; }
     int count() const { return int(m_values.size()); }
     // Sum of the heights of the entries before `index`.

@@ -242,6 +242,15 @@ int MessageLayout::measure(int index, MessageEntry &entry)
     return geometry(entry, ceilHeight(doc)).height;
 }
 
+int MessageLayout::estimate(const MessageEntry &entry) const
+{
+    const QFontMetrics metrics(m_font);
+    const int perLine = qMax(1, m_width / qMax(1, metrics.averageCharWidth()));
+    // Markup is roughly half of a stored body.
+    const int lines = 1 + int(entry.body.size() / 2) / perLine;
+    return geometry(entry, qMin(lines, 40) * metrics.lineSpacing()).height;
+}
+
 MessageLayout::Geometry MessageLayout::geometry(const MessageEntry &entry, int bodyHeight) const
 {
     Geometry g;

@@ -61,6 +61,9 @@ public:
     QTextDocument *document(int index, MessageEntry &entry);
     // Lays the entry out and returns its full height; fills its plain text.
     int measure(int index, MessageEntry &entry);
+    // A height guessed from the body's length, without laying it out; the
+    // entry is measured when it comes into sight.
+    int estimate(const MessageEntry &entry) const;
     Geometry geometry(const MessageEntry &entry, int bodyHeight) const;
     QString bodyHtml(const MessageEntry &entry) const;
     void paint(QPainter &painter, int index, MessageEntry &entry, const QPalette &palette,

@@ -2,6 +2,8 @@
 
 #include "messagehtmlguard.h"
 
+#include <iterator>
+
 namespace zubrel {
 
 namespace {
@@ -123,27 +125,66 @@ QString MessageViewModel::join(const std::vector<QByteArray> &parts)
 QString MessageViewModel::add(MessageTemplates::Kind kind, bool continuation, const QString &alias,
                               const QString &time, const QString &abstime, const QString &message)
 {
+    Built built = build(kind, continuation, alias, time, abstime, message);
+    m_styled.push_back(std::move(built.styled));
+    m_plain.push_back(built.plainSame ? m_styled.back() : std::move(built.plain));
+    m_entries.push_back(std::move(built.entry));
+    return built.html;
+}
+
+MessageViewModel::Built MessageViewModel::build(MessageTemplates::Kind kind, bool continuation, const QString &alias,
+                                                const QString &time, const QString &abstime,
+                                                const QString &message)
+{
+    Built built;
     // Whatever a contact sent (or the log kept) is shown at bounded cost.
     const QString msg = MessageHtmlGuard::bounded(message);
     const QString tmpl = continuation ? MessageTemplates::continuation(kind) : MessageTemplates::header(kind);
     // The alias is a contact's chosen name, not markup.
     const QString escapedAlias = alias.toHtmlEscaped();
-    const QString styled = MessageTemplates::fill(tmpl, escapedAlias, time, abstime, msg);
-    m_styled.push_back(compact(styled));
+    built.html = MessageTemplates::fill(tmpl, escapedAlias, time, abstime, msg);
+    built.styled = compact(built.html);
     const QString stripped = MessageTemplates::stripStyles(msg);
-    if (stripped == msg)
-        m_plain.push_back(m_styled.back());
-    else
-        m_plain.push_back(compact(MessageTemplates::fill(tmpl, escapedAlias, time, abstime, stripped)));
+    built.plainSame = stripped == msg;
+    if (!built.plainSame)
+        built.plain = compact(MessageTemplates::fill(tmpl, escapedAlias, time, abstime, stripped));
 
-    MessageEntry entry;
-    entry.kind = kind;
-    entry.continuation = continuation;
-    entry.alias = alias;
-    entry.time = time;
-    entry.body = msg;
-    m_entries.push_back(std::move(entry));
-    return styled;
+    built.entry.kind = kind;
+    built.entry.continuation = continuation;
+    built.entry.alias = alias;
+    built.entry.time = time;
+    built.entry.body = msg;
+    return built;
+}
+
+int MessageViewModel::prependLog(const QList<LogLine> &lines)
+{
+    // Grouped among themselves like records on open; the entry that was
+    // first keeps its header, which marks where the older page ends.
+    std::vector<MessageEntry> entries;
+    std::vector<QByteArray> styled;
+    std::vector<QByteArray> plain;
+    entries.reserve(lines.size());
+    styled.reserve(lines.size());
+    plain.reserve(lines.size());
+    QString previous;
+    for (const LogLine &line : lines) {
+        const bool continuation = !previous.isEmpty() && previous == line.id;
+        const QString longForm = MessageTemplates::longTime(line.time);
+        Built built = build(MessageTemplates::Log, continuation, line.alias, longForm, longForm, line.html);
+        styled.push_back(std::move(built.styled));
+        plain.push_back(built.plainSame ? styled.back() : std::move(built.plain));
+        entries.push_back(std::move(built.entry));
+        previous = line.id;
+    }
+    m_entries.insert(m_entries.begin(), std::make_move_iterator(entries.begin()),
+                     std::make_move_iterator(entries.end()));
+    m_styled.insert(m_styled.begin(), std::make_move_iterator(styled.begin()), std::make_move_iterator(styled.end()));
+    m_plain.insert(m_plain.begin(), std::make_move_iterator(plain.begin()), std::make_move_iterator(plain.end()));
+    // Only the open records' sender continues grouping at the bottom.
+    if (m_lastLogSender.isEmpty() && !lines.isEmpty() && m_entries.size() == size_t(lines.size()))
+        m_lastLogSender = lines.last().id;
+    return int(lines.size());
 }
 
 } // namespace zubrel

@@ -8,11 +8,21 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QList>
 #include <QString>
 
 #include <vector>
 
 namespace zubrel {
+
+// One chat-log record as the view shows it.
+struct LogLine
+{
+    QString html;
+    QString alias;
+    QString id;
+    QDateTime time;
+};
 
 struct MessageEntry
 {
@@ -39,6 +49,10 @@ public:
     QString appendLog(const QString &html, const QString &alias, const QString &id, const QDateTime &time);
     QString appendNotice(MessageTemplates::Kind kind, const QString &text, const QDateTime &now);
 
+    // Older chat-log records (oldest first) placed before every entry, in
+    // the view and both stores; returns how many.
+    int prependLog(const QList<LogLine> &lines);
+
     void clear();
 
     int count() const { return int(m_entries.size()); }
@@ -50,6 +64,16 @@ public:
     QString lastSender() const { return m_lastSender; }
 
 private:
+    struct Built
+    {
+        MessageEntry entry;
+        QString html;
+        QByteArray styled;
+        QByteArray plain;
+        bool plainSame = false;
+    };
+    static Built build(MessageTemplates::Kind kind, bool continuation, const QString &alias, const QString &time,
+                       const QString &abstime, const QString &msg);
     QString add(MessageTemplates::Kind kind, bool continuation, const QString &alias, const QString &time,
                 const QString &abstime, const QString &msg);
 

@@ -480,6 +480,8 @@ void ZMessageView::scrollContentsBy(int dx, int dy)
     else
         viewport()->update();
     emit viewportLayoutChanged();
+    if (dy > 0 && verticalScrollBar()->value() == 0)
+        emit olderEntriesWanted();
 }
 
 void ZMessageView::mousePressEvent(QMouseEvent *event)
@@ -572,6 +574,10 @@ void ZMessageView::keyPressEvent(QKeyEvent *event)
 void ZMessageView::wheelEvent(QWheelEvent *event)
 {
     // Plain scrolling: QTextEdit would zoom the (unused) base font on Ctrl.
+    // A conversation shorter than the view cannot scroll: turning the wheel
+    // up at the top still asks for older history.
+    if (event->angleDelta().y() > 0 && verticalScrollBar()->value() == 0)
+        emit olderEntriesWanted();
     QAbstractScrollArea::wheelEvent(event);
 }
 

@@ -14,6 +14,7 @@
 // clear, copyAvailable(bool) when the selection appears or vanishes.
 
 #include "messagetemplates.h"
+#include "messageviewmodel.h"
 #include "ztextbrowser.h"
 
 #include <QDateTime>
@@ -52,6 +53,9 @@ public:
                             const QDateTime &now);
     // Chat-log history: grouped by its own last log sender, long time form.
     QString appendLog(const QString &html, const QString &alias, const QString &id, const QDateTime &time);
+    // Older chat-log records (oldest first) placed above every entry; what
+    // the user looks at stays where it is on screen.
+    void prependLog(const QList<LogLine> &lines);
     // System/Notify/Error/Blocked line; never grouped, leaves the last sender.
     QString appendNotice(MessageTemplates::Kind kind, const QString &text, const QDateTime &now);
 
@@ -106,6 +110,12 @@ signals:
     // Entries moved on screen (scroll, resize, relayout, append): overlays
     // placed over the view should be placed again.
     void viewportLayoutChanged();
+    // The user scrolled (or tried to scroll) past the first entry: older
+    // history may be shown above.
+    void olderEntriesWanted();
+    // `count` entries were placed before the first one; entry numbers known
+    // until now grew by `count`.
+    void entriesPrepended(int count);
 
 public slots:
     // What a click on a link does: the signals above, then, with external

@@ -61,6 +61,16 @@ void ChatLoggerPlugin::appendMessage(MessageStruct message)
     }
 }
 
+QList<LogRecord> ChatLoggerPlugin::recordsBefore(qint64 beforeId, int count, QString chatId)
+{
+    return m_store.recordsBefore(beforeId, count, chatId);
+}
+
+QList<LogRecord> ChatLoggerPlugin::recordsBefore(qint64 beforeId, int count, QUuid uuid)
+{
+    return m_store.recordsBefore(beforeId, count, uuid);
+}
+
 QString ChatLoggerPlugin::takeNotice()
 {
     return m_store.takeNotice();

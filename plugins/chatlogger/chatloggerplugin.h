@@ -10,11 +10,12 @@
 
 namespace zubrel {
 
-class ChatLoggerPlugin final : public QObject, public ZLoggerInterface, public ZChatLoggerInterface
+class ChatLoggerPlugin final : public QObject, public ZLoggerInterface, public ZChatLoggerInterface,
+                               public ZChatLogPagingInterface
 {
     Q_OBJECT
     Q_PLUGIN_METADATA(IID ZChatLoggerInterface_iid)
-    Q_INTERFACES(ZLoggerInterface ZChatLoggerInterface)
+    Q_INTERFACES(ZLoggerInterface ZChatLoggerInterface ZChatLogPagingInterface)
 
 public:
     explicit ChatLoggerPlugin(QObject *parent = nullptr);
@@ -24,6 +25,8 @@ public:
     QList<MessageStruct> lastMessages(int count, QString chatId) override;
     QList<MessageStruct> lastMessages(int count, QUuid uuid) override;
     void appendMessage(MessageStruct message) override;
+    QList<LogRecord> recordsBefore(qint64 beforeId, int count, QString chatId) override;
+    QList<LogRecord> recordsBefore(qint64 beforeId, int count, QUuid uuid) override;
 
     // Beyond the plug-in interfaces: what the user should be told about the
     // history (damage found and set aside, an unusable path), once; the

@@ -10,6 +10,7 @@
 #include <QSqlError>
 #include <QThread>
 
+#include <limits>
 #include <optional>
 #include <utility>
 
@@ -354,15 +355,15 @@ bool ChatLogStore::prepareStatements()
         return query->prepare(sql);
     };
     const QString columns = QStringLiteral(
-        "SELECT contact, time_ms, message, uuid, alias, chat_kind, direction FROM messages ");
+        "SELECT contact, time_ms, message, uuid, alias, chat_kind, direction, id FROM messages ");
     return prepare(m_db->insert,
                    QStringLiteral("INSERT INTO messages (chat_id, contact, time_ms, message,"
                                   " uuid, alias, chat_kind, direction)"
                                   " VALUES (?, ?, ?, ?, ?, ?, ?, ?)"))
            && prepare(m_db->byChat,
-                      columns + QStringLiteral("WHERE chat_id = ? ORDER BY id DESC LIMIT ?"))
+                      columns + QStringLiteral("WHERE chat_id = ? AND id < ? ORDER BY id DESC LIMIT ?"))
            && prepare(m_db->byUuid,
-                      columns + QStringLiteral("WHERE uuid = ? ORDER BY id DESC LIMIT ?"));
+                      columns + QStringLiteral("WHERE uuid = ? AND id < ? ORDER BY id DESC LIMIT ?"));
 }
 
 QString ChatLogStore::moveAside(const QString &label)
@@ -534,23 +535,50 @@ QList<MessageStruct> ChatLogStore::lastMessages(int count, const QString &chatId
         return {};
     if (!m_db && !m_folder.isEmpty())
         openDatabase();
-    QList<MessageStruct> result = select(false, chatId, count);
-    result += pendingMatching(chatId, QUuid());
-    if (result.size() > count)
-        result.remove(0, result.size() - count);
+    QList<MessageStruct> result;
+    for (const LogRecord &record : recordsBefore(0, count, chatId))
+        result.append(record.message);
     return result;
 }
 
-QList<MessageStruct> ChatLogStore::lastMessages(int count, const QUuid &uuid)
+QList<LogRecord> ChatLogStore::recordsBefore(qint64 beforeId, int count, const QString &chatId)
+{
+    if (count <= 0 || chatId.isEmpty())
+        return {};
+    if (!m_db && !m_folder.isEmpty())
+        openDatabase();
+    return withPending(select(false, chatId, count, beforeId), beforeId, count, chatId, QUuid());
+}
+
+QList<LogRecord> ChatLogStore::recordsBefore(qint64 beforeId, int count, const QUuid &uuid)
 {
     if (count <= 0 || uuid.isNull())
         return {};
     if (!m_db && !m_folder.isEmpty())
         openDatabase();
-    QList<MessageStruct> result = select(true, uuid.toString(QUuid::WithoutBraces), count);
-    result += pendingMatching(QString(), uuid);
-    if (result.size() > count)
-        result.remove(0, result.size() - count);
+    return withPending(select(true, uuid.toString(QUuid::WithoutBraces), count, beforeId), beforeId, count,
+                       QString(), uuid);
+}
+
+QList<LogRecord> ChatLogStore::withPending(QList<LogRecord> stored, qint64 beforeId, int count,
+                                           const QString &chatId, const QUuid &uuid) const
+{
+    // Waiting records are newer than anything stored: they only belong to
+    // the newest page.
+    if (beforeId <= 0) {
+        for (const MessageStruct &m : pendingMatching(chatId, uuid))
+            stored.append(LogRecord{0, m});
+    }
+    if (stored.size() > count)
+        stored.remove(0, stored.size() - count);
+    return stored;
+}
+
+QList<MessageStruct> ChatLogStore::lastMessages(int count, const QUuid &uuid)
+{
+    QList<MessageStruct> result;
+    for (const LogRecord &record : recordsBefore(0, count, uuid))
+        result.append(record.message);
     return result;
 }
 
@@ -571,19 +599,20 @@ MessageStruct ChatLogStore::recordAt(const QSqlQuery &query, int first)
     return m;
 }
 
-QList<MessageStruct> ChatLogStore::select(bool byUuid, const QVariant &key, int count)
+QList<LogRecord> ChatLogStore::select(bool byUuid, const QVariant &key, int count, qint64 beforeId)
 {
-    QList<MessageStruct> newestFirst;
+    QList<LogRecord> newestFirst;
     // A second round only after damage was found: the file is then set
     // aside and what could be rescued is read from the fresh one.
     for (int attempt = 0; attempt < 2 && m_db; ++attempt) {
         QSqlQuery &query = byUuid ? *m_db->byUuid : *m_db->byChat;
         query.bindValue(0, key);
-        query.bindValue(1, count);
+        query.bindValue(1, beforeId > 0 ? beforeId : std::numeric_limits<qint64>::max());
+        query.bindValue(2, count);
         newestFirst.clear();
         bool ok = query.exec();
         while (ok && query.next())
-            newestFirst.append(recordAt(query, 0));
+            newestFirst.append(LogRecord{query.value(7).toLongLong(), recordAt(query, 0)});
         ok = ok && query.lastError().type() == QSqlError::NoError;
         const int code = sqliteCode(query.lastError());
         query.finish();
@@ -594,7 +623,7 @@ QList<MessageStruct> ChatLogStore::select(bool byUuid, const QVariant &key, int 
         newestFirst.clear();
         openDatabase();
     }
-    return QList<MessageStruct>(newestFirst.crbegin(), newestFirst.crend());
+    return QList<LogRecord>(newestFirst.crbegin(), newestFirst.crend());
 }
 
 QList<MessageStruct> ChatLogStore::pendingMatching(const QString &chatId, const QUuid &uuid) const

@@ -14,7 +14,7 @@
 
 #include <memory>
 
-#include "messagestruct.h"
+#include "zloggerinterfaces.h"
 
 namespace zubrel {
 
@@ -64,6 +64,10 @@ public:
     // of the multi chat logger `uuid`, oldest first.
     QList<MessageStruct> lastMessages(int count, const QString &chatId);
     QList<MessageStruct> lastMessages(int count, const QUuid &uuid);
+    // Up to `count` records written before record `beforeId` (0: the
+    // newest, records waiting in memory included, with id 0), oldest first.
+    QList<LogRecord> recordsBefore(qint64 beforeId, int count, const QString &chatId);
+    QList<LogRecord> recordsBefore(qint64 beforeId, int count, const QUuid &uuid);
 
     int pendingCount() const;
 
@@ -93,7 +97,9 @@ private:
     bool writeRecords(const QList<MessageStruct> &messages, bool fast);
     void keepPending(const MessageStruct &message);
     void dropConnection();
-    QList<MessageStruct> select(bool byUuid, const QVariant &key, int count);
+    QList<LogRecord> select(bool byUuid, const QVariant &key, int count, qint64 beforeId);
+    QList<LogRecord> withPending(QList<LogRecord> stored, qint64 beforeId, int count, const QString &chatId,
+                                 const QUuid &uuid) const;
     QList<MessageStruct> pendingMatching(const QString &chatId, const QUuid &uuid) const;
 
     QString m_folder;

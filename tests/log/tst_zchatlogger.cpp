@@ -86,6 +86,18 @@ private slots:
         QCOMPARE(plugin()->property("lastKey").toString(), QStringLiteral("2001"));
     }
 
+    void pluginWithoutPagingStillServesTheNewest()
+    {
+        // An older plug-in knows only the two first interfaces: it loads,
+        // and paging asks it nothing.
+        std::unique_ptr<ZChatLogger> logger(ZChatLogger::create(QStringLiteral("2003"), nullptr, 1));
+        QVERIFY(logger);
+        logger->appendMessage(QStringLiteral("kept"), Zr::Received);
+        QVERIFY(!logger->canPage());
+        QVERIFY(logger->recordsBefore(0, 50).isEmpty());
+        QCOMPARE(logger->lastMessages(10).size(), 1);
+    }
+
     void invalidNicknameGivesEmptyAlias()
     {
         std::unique_ptr<ZChatLogger> logger(ZChatLogger::create(QStringLiteral("2002"), nullptr, 2));

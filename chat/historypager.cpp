@@ -1,0 +1,94 @@
+#include "historypager.h"
+
+#include <QTimer>
+
+#include "czubuddy.h"
+#include "zchatlogger.h"
+#include "zchattab.h"
+#include "zmessageview.h"
+
+namespace zubrel {
+
+HistoryPager::HistoryPager(ZChatTab *tab, ZChatLogger *logger)
+    : QObject(tab)
+    , m_tab(tab)
+    , m_logger(logger)
+{
+    const CZuBuddy user = CZuBuddy::CurrentUser();
+    m_userId = QString::number(user.Id());
+    m_userAlias = user.IsNicknameValid() ? user.Nickname() : QString();
+    connect(tab->view, &ZMessageView::olderEntriesWanted, this, &HistoryPager::requestOlder);
+}
+
+LogLine HistoryPager::lineOf(const MessageStruct &record) const
+{
+    // The tab tells own lines from the partner's by the id it is given.
+    if (record.direction == Zr::Sent)
+        return {record.message, m_userAlias, m_userId, record.time};
+    return {record.message, record.alias, record.contact, record.time};
+}
+
+void HistoryPager::showNewest(int count)
+{
+    if (!m_tab || !m_logger)
+        return;
+    QList<MessageStruct> records;
+    m_exhausted = true;
+    if (m_logger->canPage()) {
+        const QList<LogRecord> page = m_logger->recordsBefore(0, count);
+        for (const LogRecord &record : page)
+            records.append(record.message);
+        // Records still waiting in memory (id 0) have nothing stored before
+        // them that could be found by id.
+        m_exhausted = page.size() < count || page.first().id <= 0;
+        if (!m_exhausted)
+            m_before = page.first().id;
+    } else {
+        records = m_logger->lastMessages(count);
+    }
+    for (const MessageStruct &record : std::as_const(records)) {
+        const LogLine line = lineOf(record);
+        m_tab->appendLogMessage(line.html, line.alias, line.id, line.time);
+    }
+}
+
+void HistoryPager::startAfterLogged()
+{
+    if (!m_logger || !m_logger->canPage())
+        return;
+    const QList<LogRecord> newest = m_logger->recordsBefore(0, 1);
+    m_exhausted = newest.isEmpty() || newest.last().id <= 0;
+    if (!m_exhausted)
+        m_before = newest.last().id + 1;
+}
+
+void HistoryPager::requestOlder()
+{
+    // Called from inside the view's scrolling: load once the scroll is done,
+    // and only once for a burst of wheel turns.
+    if (m_exhausted || m_requested)
+        return;
+    m_requested = true;
+    QTimer::singleShot(0, this, [this] {
+        m_requested = false;
+        loadOlder();
+    });
+}
+
+void HistoryPager::loadOlder()
+{
+    if (m_exhausted || !m_tab || !m_logger)
+        return;
+    const QList<LogRecord> page = m_logger->recordsBefore(m_before, pageSize);
+    m_exhausted = page.size() < pageSize || page.first().id <= 0;
+    if (page.isEmpty())
+        return;
+    m_before = page.first().id;
+    QList<LogLine> lines;
+    lines.reserve(page.size());
+    for (const LogRecord &record : page)
+        lines.append(lineOf(record.message));
+    m_tab->view->prependLog(lines);
+}
+
+} // namespace zubrel

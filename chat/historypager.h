@@ -1,0 +1,51 @@
+#pragma once
+// Scroll-back of one chat tab: shows the records a chat opens with and, each
+// time the user scrolls to the top of the view, the page of records logged
+// before the oldest one shown, back to the first record of the log.
+
+#include <QObject>
+#include <QPointer>
+
+#include "messageviewmodel.h"
+#include "zloggerinterfaces.h"
+
+namespace zubrel {
+
+class ZChatLogger;
+class ZChatTab;
+
+class HistoryPager : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int pageSize = 50;
+
+    // Lives as a child of the tab; follows the tab's view.
+    HistoryPager(ZChatTab *tab, ZChatLogger *logger);
+
+    // Shows the newest `count` records and pages from the oldest of them.
+    // A plug-in that cannot page still shows them; nothing older follows.
+    void showNewest(int count);
+    // For a chat that starts empty: everything logged so far is older.
+    void startAfterLogged();
+
+    bool isExhausted() const { return m_exhausted; }
+
+public slots:
+    // One page of older records above the view's entries.
+    void loadOlder();
+
+private:
+    void requestOlder();
+    LogLine lineOf(const MessageStruct &record) const;
+
+    QPointer<ZChatTab> m_tab;
+    QPointer<ZChatLogger> m_logger;
+    qint64 m_before = 0;
+    bool m_exhausted = true;
+    bool m_requested = false;
+    QString m_userId;
+    QString m_userAlias;
+};
+
+} // namespace zubrel

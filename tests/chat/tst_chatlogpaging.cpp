@@ -1,0 +1,130 @@
+// Scroll-back: a chat opens with its newest records and pages older ones in
+// from the chat-log plug-in, 50 at a time, back to the first record.
+
+#include <QScrollBar>
+
+#include "chattestsupport.h"
+#include "historypager.h"
+#include "zmessageview.h"
+
+using namespace zubrel;
+using namespace ChatTest;
+
+class tst_ChatLogPaging : public QObject
+{
+    Q_OBJECT
+
+private:
+    Fixture f;
+
+    static void settle()
+    {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+    }
+
+private slots:
+    void initTestCase() { f.setUpProcess(); }
+    void init() { f.start(); }
+    void cleanup() { f.succeedAll(); }
+    void cleanupTestCase() { f.stop(); }
+
+    void pagesBackToTheFirstRecord_data()
+    {
+        QTest::addColumn<int>("logged");
+        QTest::addColumn<QList<int>>("shown"); // on open, then after each scroll to the top
+
+        QTest::newRow("empty") << 0 << QList<int>{0, 0};
+        QTest::newRow("fewer than open") << 7 << QList<int>{7, 7};
+        QTest::newRow("exactly open") << 10 << QList<int>{10, 10};
+        QTest::newRow("one older") << 11 << QList<int>{10, 11, 11};
+        QTest::newRow("exactly one page") << 60 << QList<int>{10, 60, 60};
+        QTest::newRow("one past a page") << 61 << QList<int>{10, 60, 61, 61};
+        QTest::newRow("two pages") << 110 << QList<int>{10, 60, 110, 110};
+    }
+
+    void pagesBackToTheFirstRecord()
+    {
+        QFETCH(int, logged);
+        QFETCH(QList<int>, shown);
+        {
+            QObject owner;
+            ZChatLogger *logger = ZChatLogger::create(anna, &owner, 1);
+            QVERIFY(logger);
+            for (int i = 0; i < logged; ++i)
+                logger->appendMessage(QString("r%1.").arg(i), i % 3 ? Zr::Received : Zr::Sent, anna);
+        }
+        ZChatTab *tab = f.open(anna);
+        QVERIFY(tab);
+        ZMessageView *view = tab->view;
+        for (int step = 0; step < shown.size(); ++step) {
+            if (step > 0) {
+                emit view->olderEntriesWanted();
+                settle();
+            }
+            QCOMPARE(view->entryCount(), shown.at(step));
+        }
+        // Oldest first, nothing twice, nothing left out.
+        const QString text = view->plainText();
+        int at = -1;
+        for (int i = logged - shown.last(); i < logged; ++i) {
+            const int next = text.indexOf(QString("r%1.").arg(i));
+            QVERIFY2(next > at, qPrintable(QString("r%1 out of place").arg(i)));
+            at = next;
+        }
+        QCOMPARE(text.count(QString("r%1.").arg(logged - 1)), logged ? 1 : 0);
+        auto *pager = tab->findChild<HistoryPager *>();
+        QVERIFY(pager);
+        QVERIFY(pager->isExhausted());
+    }
+
+    void scrollingToTheTopKeepsTheViewStill()
+    {
+        {
+            QObject owner;
+            ZChatLogger *logger = ZChatLogger::create(cleo, &owner, 1);
+            for (int i = 0; i < 80; ++i)
+                logger->appendMessage(QString("line %1 with some words to wrap").arg(i), Zr::Received, cleo);
+        }
+        ZChatTab *tab = f.open(cleo);
+        ZMessageView *view = tab->view;
+        view->resize(300, 120);
+        view->show();
+        settle();
+        QScrollBar *bar = view->verticalScrollBar();
+        QVERIFY(bar->maximum() > 0);
+        bar->setValue(0); // the user scrolls up: the page follows by itself
+        settle();
+        QCOMPARE(view->entryCount(), 60);
+        // The entry that was at the top is still at the top, same pixel.
+        QCOMPARE(view->entryRect(50).top(), 0);
+        QCOMPARE(view->entryAt(QPoint(5, 1)), 50);
+    }
+
+    void multiChatPagesThroughItsUuid()
+    {
+        QObject owner;
+        ZChatLogger *multi = ZChatLogger::create("0", &owner, 0);
+        ZChatLogger *other = ZChatLogger::create("0", &owner, 0);
+        ZChatLogger *direct = ZChatLogger::create(anna, &owner, 1);
+        QVERIFY(multi && other && direct && multi->canPage());
+        for (int i = 0; i < 55; ++i) {
+            multi->appendMessage(QString("m%1").arg(i), Zr::Received, i % 2 ? anna : cleo);
+            other->appendMessage(QString("o%1").arg(i), Zr::Received, anna);
+        }
+        const QList<LogRecord> newest = multi->recordsBefore(0, 50);
+        QCOMPARE(newest.size(), 50);
+        QCOMPARE(newest.first().message.message, QString("m5"));
+        QCOMPARE(newest.last().message.message, QString("m54"));
+        const QList<LogRecord> older = multi->recordsBefore(newest.first().id, 50);
+        QCOMPARE(older.size(), 5);
+        QCOMPARE(older.first().message.message, QString("m0"));
+        QCOMPARE(older.at(1).message.uuid, multi->uuid());
+        QVERIFY(multi->recordsBefore(older.first().id, 50).isEmpty());
+        // Senders of a multi chat are not one-to-one history.
+        QVERIFY(direct->recordsBefore(0, 50).isEmpty());
+    }
+};
+
+QTEST_MAIN(tst_ChatLogPaging)
+#include "tst_chatlogpaging.moc"

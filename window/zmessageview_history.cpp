@@ -1,0 +1,49 @@
+// Older history placed above a view's entries.
+#include "zmessageview.h"
+
+#include "heightindex.h"
+#include "messagelayout.h"
+#include "messageviewmodel.h"
+#include "steadyscrollbar.h"
+
+#include <vector>
+
+namespace zubrel {
+
+void ZMessageView::prependLog(const QList<LogLine> &lines)
+{
+    if (lines.isEmpty())
+        return;
+    auto *bar = static_cast<SteadyScrollBar *>(verticalScrollBar());
+    const bool bottom = isAtBottom() && bar->maximum() > 0;
+    const int value = bar->value();
+    const int added = m_model->prependLog(lines);
+    // Cached documents are filed under entry numbers, which all moved.
+    m_layout->clearCache();
+    // Guessed heights: laying out a page nobody looks at yet would cost more
+    // than the rest of the page; entries are measured as they come into sight.
+    std::vector<int> heights;
+    heights.reserve(added);
+    int above = 0;
+    for (int i = 0; i < added; ++i) {
+        heights.push_back(m_layout->estimate(m_model->entry(i)));
+        above += heights.back();
+    }
+    m_heights->prepend(heights);
+    if (m_anchor.entry >= 0)
+        m_anchor.entry += added;
+    if (m_cursor.entry >= 0)
+        m_cursor.entry += added;
+    bar->hold();
+    updateScrollRange();
+    // The entry at the top of the view stays at the same pixel.
+    bar->setValue(bottom ? bar->maximum() : value + above);
+    bar->release();
+    relayoutVisible();
+    viewport()->update();
+    emit entriesPrepended(added);
+    emit textChanged();
+    emit viewportLayoutChanged();
+}
+
+} // namespace zubrel
