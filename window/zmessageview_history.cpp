@@ -15,7 +15,6 @@ void ZMessageView::prependLog(const QList<LogLine> &lines)
     if (lines.isEmpty())
         return;
     auto *bar = static_cast<SteadyScrollBar *>(verticalScrollBar());
-    const bool bottom = isAtBottom() && bar->maximum() > 0;
     const int value = bar->value();
     const int added = m_model->prependLog(lines);
     // Cached documents are filed under entry numbers, which all moved.
@@ -37,7 +36,7 @@ void ZMessageView::prependLog(const QList<LogLine> &lines)
     bar->hold();
     updateScrollRange();
     // The entry at the top of the view stays at the same pixel.
-    bar->setValue(bottom ? bar->maximum() : value + above);
+    bar->setValue(value + above);
     bar->release();
     relayoutVisible();
     viewport()->update();
