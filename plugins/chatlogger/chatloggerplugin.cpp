@@ -63,12 +63,26 @@ void ChatLoggerPlugin::appendMessage(MessageStruct message)
 
 QList<LogRecord> ChatLoggerPlugin::recordsBefore(qint64 beforeId, int count, QString chatId)
 {
+    // Pages are found by record id: records still waiting for the flush
+    // have none yet.
+    writeWaiting();
     return m_store.recordsBefore(beforeId, count, chatId);
 }
 
 QList<LogRecord> ChatLoggerPlugin::recordsBefore(qint64 beforeId, int count, QUuid uuid)
 {
+    // Pages are found by record id: records still waiting for the flush
+    // have none yet.
+    writeWaiting();
     return m_store.recordsBefore(beforeId, count, uuid);
+}
+
+void ChatLoggerPlugin::writeWaiting()
+{
+    if (m_store.pendingCount() == 0)
+        return;
+    m_flush.stop();
+    m_store.flush();
 }
 
 QString ChatLoggerPlugin::takeNotice()

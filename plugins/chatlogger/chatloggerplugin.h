@@ -34,6 +34,8 @@ public:
     Q_INVOKABLE QString takeNotice();
 
 private:
+    void writeWaiting();
+
     ChatLogStore m_store;
     // Records of a busy chat are written together, one transaction per
     // burst instead of one per message.
