@@ -242,6 +242,17 @@ int MessageLayout::measure(int index, MessageEntry &entry)
     return geometry(entry, ceilHeight(doc)).height;
 }
 
+void MessageLayout::shiftCache(int by)
+{
+    std::unordered_map<int, Cached> shifted;
+    shifted.reserve(m_cache.size());
+    for (auto &[index, cached] : m_cache)
+        shifted.emplace(index + by, std::move(cached));
+    for (int &index : m_order)
+        index += by;
+    m_cache = std::move(shifted);
+}
+
 int MessageLayout::estimate(const MessageEntry &entry) const
 {
     const QFontMetrics metrics(m_font);

@@ -56,6 +56,8 @@ public:
     unsigned generation() const { return m_generation; }
     void invalidate();
     void clearCache();
+    // Entries were placed before the first: cached documents keep theirs.
+    void shiftCache(int by);
 
     // The body document of an entry at the current width and mode.
     QTextDocument *document(int index, MessageEntry &entry);

@@ -18,7 +18,7 @@ void ZMessageView::prependLog(const QList<LogLine> &lines)
     const int value = bar->value();
     const int added = m_model->prependLog(lines);
     // Cached documents are filed under entry numbers, which all moved.
-    m_layout->clearCache();
+    m_layout->shiftCache(added);
     // Guessed heights: laying out a page nobody looks at yet would cost more
     // than the rest of the page; entries are measured as they come into sight.
     std::vector<int> heights;
