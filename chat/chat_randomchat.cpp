@@ -13,7 +13,6 @@
 #include "randomchatopen.h"
 #include "wrappluginhelper.h"
 #include "zchat.h"
-#include "historypager.h"
 #include "zchatlogger.h"
 #include "zchattab.h"
 #include "zcontactcard.h"
@@ -248,10 +247,10 @@ void Chat::slotRandomChatLogin(Request *request)
     tab->randomChatId = id;
     tab->appendSystemMessage(tr("Waiting for other contact(s) to join."));
     randomChats.insert(key, window);
-    if (ZChatLogger *logger = createLogger(QStringLiteral("0"), tab, RandomChatLog)) {
+    // Every random chat is logged under the same id, so what lies before this
+    // one belongs to earlier strangers: no scroll-back into it.
+    if (ZChatLogger *logger = createLogger(QStringLiteral("0"), tab, RandomChatLog))
         randomChatLoggers.insert(tab, logger);
-        (new HistoryPager(tab, logger))->startAfterLogged();
-    }
     randomChatInfo.insert(key, {key, QString::number(server)});
 }
 

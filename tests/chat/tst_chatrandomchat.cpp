@@ -3,6 +3,8 @@
 // send paths of a tab with and without a session.
 
 #include "chattestsupport.h"
+#include "zchatlogger.h"
+#include "zmessageview.h"
 
 using namespace zubrel;
 using namespace ChatTest;
@@ -95,6 +97,27 @@ private slots:
         emit tab->typing();
         controller->quitRandomChat(f.open(anna)); // not a random chat
         QVERIFY(f.network()->sent().isEmpty());
+    }
+
+    void scrollingBackShowsNoEarlierStranger()
+    {
+        // Every random chat is logged under "0": what came before belongs to
+        // other people and must not scroll into this one.
+        {
+            QObject owner;
+            ZChatLogger *earlier = ZChatLogger::create(QStringLiteral("0"), &owner, Chat::RandomChatLog);
+            QVERIFY(earlier);
+            for (int i = 0; i < 60; ++i)
+                earlier->appendMessage(QStringLiteral("earlier stranger %1").arg(i), Zr::Received, QStringLiteral("0"));
+        }
+        ZChatTab *tab = loggedIn(QStringLiteral("41"));
+        QVERIFY(tab);
+        tab->view->resize(300, 120);
+        tab->view->show();
+        emit tab->view->olderEntriesWanted();
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+        QVERIFY(!tab->view->toPlainText().contains(QStringLiteral("earlier stranger")));
     }
 };
 
