@@ -38,9 +38,7 @@ bool DemoSession::start(QString *error, TraceWriter *writer)
     if (!m_module->load(error))
         return false;
     if (writer)
-        writer->write(QStringLiteral("plugin"), {{QStringLiteral("name"), m_module->name()},
-                                                 {QStringLiteral("version"), m_module->version()},
-                                                 {QStringLiteral("moduleId"), m_module->moduleId()}});
+        writer->write(QStringLiteral("plugin"), m_module->identity());
     m_network->attach();
     m_module->start();
     directory->setReady();

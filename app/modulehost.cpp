@@ -49,6 +49,13 @@ int ModuleHost::moduleId() const
     return m_plugin ? int(m_plugin->moduleId()) : -1;
 }
 
+QJsonObject ModuleHost::identity() const
+{
+    return {{QStringLiteral("name"), name()},
+            {QStringLiteral("version"), version()},
+            {QStringLiteral("moduleId"), moduleId()}};
+}
+
 void ModuleHost::start()
 {
     if (m_plugin)

@@ -3,6 +3,7 @@
 // application folder, its one export "create", then the plug-in object's
 // name, version and module number, start() and stop().
 
+#include <QJsonObject>
 #include <QLibrary>
 #include <QObject>
 #include <memory>
@@ -26,6 +27,8 @@ public:
     QString name() const;
     QString version() const;
     int moduleId() const;
+    // Name, version and module number as the "plugin" trace event carries them.
+    QJsonObject identity() const;
 
     void start();
     void stop();

@@ -207,9 +207,7 @@ bool ReplayRunner::doStart(const QJsonObject &, QString *error)
     if (!m_module->load(error))
         return false;
     m_started = true;
-    m_writer->write(QStringLiteral("plugin"), {{QStringLiteral("name"), m_module->name()},
-                                               {QStringLiteral("version"), m_module->version()},
-                                               {QStringLiteral("moduleId"), m_module->moduleId()}});
+    m_writer->write(QStringLiteral("plugin"), m_module->identity());
     m_module->start();
     return true;
 }

@@ -48,9 +48,7 @@ bool XmppSession::start(QString *error, TraceWriter *writer)
     if (!m_module->load(error))
         return false;
     if (writer)
-        writer->write(QStringLiteral("plugin"), {{QStringLiteral("name"), m_module->name()},
-                                                 {QStringLiteral("version"), m_module->version()},
-                                                 {QStringLiteral("moduleId"), m_module->moduleId()}});
+        writer->write(QStringLiteral("plugin"), m_module->identity());
     m_backend->start();
     m_module->start();
     // The list appears with the roster; until then the window says what goes on.
