@@ -14,6 +14,7 @@
 #include "wrappluginhelper.h"
 #include "zchat.h"
 #include "historypager.h"
+#include "multichatroster.h"
 #include "zchatlogger.h"
 #include "zchattab.h"
 #include "zcontactcard.h"
@@ -53,34 +54,38 @@ ZContactCard *cardOf(const ZChatTab *tab, const QString &zubrelId)
     return nullptr;
 }
 
-// One block of the member list the slideshow module keeps: the user first,
-// then every participant in list order.
-void appendMemberBlock(Protocol &protocol, const ZChatTab *tab)
-{
-    const int count = tab->cardList->size();
-    protocol.addArg(ProtocolArg(4, memberCountField, count + 1));
-    protocol.addArg(ProtocolArg(6, memberField, uint(CZuBuddy::CurrentUser().Id())));
-    for (int i = 0; i < count; ++i)
-        protocol.addArg(ProtocolArg(6, memberField, tab->cardList->card(i)->zubrelId()));
-}
-
 // "Aliases - topic"; the topic lives on the window, never parsed back out
 // of a title whose aliases may hold " - " themselves.
 const char *topicProperty = "zubrelMultichatTopic";
 
-void setTitle(ZChat *window, const ZChatTab *tab)
+void setTitle(ZChat *window, ZChatTab *tab)
 {
-    QStringList aliases;
-    const int count = tab->cardList->size();
-    aliases.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        const ZContactCard *card = tab->cardList->card(i);
-        aliases.append(card->alias().isEmpty() ? card->zubrelId() : card->alias());
-    }
-    const QString joined = aliases.join(QLatin1String(", "));
+    const QString joined = MultichatRoster::of(tab)->aliases();
     const QString topic = window->property(topicProperty).toString();
     window->setWindowTitle(topic.isEmpty() ? joined : QStringLiteral("%1 - %2").arg(joined, topic));
 }
+
+// The member list the slideshow module keeps: one block before the change
+// and one after, each the user first, then every participant in list order.
+class MemberBlocks
+{
+public:
+    explicit MemberBlocks(ZChatTab *tab) : m_tab(tab) { appendBlock(); }
+    // The command with both blocks, once the change is made.
+    Protocol afterChange()
+    {
+        appendBlock();
+        Protocol members(ProtocolCommand(40, 0xF164));
+        members.setArgs(m_args);
+        return members;
+    }
+
+private:
+    void appendBlock() { MultichatRoster::of(m_tab)->appendBlock(m_args, uint(CZuBuddy::CurrentUser().Id())); }
+
+    ZChatTab *m_tab;
+    QList<ProtocolArg> m_args;
+};
 
 } // namespace
 
@@ -153,6 +158,11 @@ ZContactCard *Chat::addMultichatCard(ZChatTab *tab, const QString &zubrelId)
     card->setGeneralApp(known ? 11 : 13);
     card->setMobile(isMobileType(buddy.ClientType()));
     tab->cardList->addCard(card);
+    MultichatRoster *roster = MultichatRoster::of(tab);
+    roster->cardAdded(card);
+    // A renamed participant changes the aliases the roster has put together.
+    connect(card, &ZContactCard::aliasChanged, roster, &MultichatRoster::invalidate);
+    connect(card, &QObject::destroyed, roster, &MultichatRoster::invalidate);
     fileCard(zubrelId, card);
     return card;
 }
@@ -296,16 +306,15 @@ void Chat::slotMultichatJoined(RequestHandler *, Request *request)
         answer(request);
         return;
     }
-    Protocol members(ProtocolCommand(40, 0xF164));
-    appendMemberBlock(members, tab);
+    MemberBlocks members(tab);
     addMultichatCard(tab, user);
     QString sessionKey;
     ushort server = 0;
     // Chats that ended (closed, or the user went offline) stay read-only.
     if (tab->input->isReadOnly() && sessionOf(tab, &sessionKey, &server))
         tab->input->setReadOnly(false);
-    appendMemberBlock(members, tab);
-    sendFireAndForget(members, slideshowModule);
+    Protocol notice = members.afterChange();
+    sendFireAndForget(notice, slideshowModule);
     setTitle(window, tab);
     answer(request);
 }
@@ -324,15 +333,14 @@ void Chat::slotMultichatLeaved(RequestHandler *, Request *request)
         answer(request);
         return;
     }
-    Protocol members(ProtocolCommand(40, 0xF164));
-    appendMemberBlock(members, tab);
+    MemberBlocks members(tab);
     if (ZContactCard *card = cardOf(tab, user)) {
         cards.removeIf([card](const auto &entry) { return entry.value() == card; });
         tab->cardList->removeCard(card);
         tab->appendSystemMessage(tr("%1 has left the Multi Chat.").arg(escaped(nicknameOf(user))));
     }
-    appendMemberBlock(members, tab);
-    sendFireAndForget(members, slideshowModule);
+    Protocol notice = members.afterChange();
+    sendFireAndForget(notice, slideshowModule);
     setTitle(window, tab);
     if (tab->cardList->size() == 0)
         tab->input->setReadOnly(true);

@@ -125,7 +125,21 @@ private slots:
                                                       "4/652=4 6/653=1000 6/653=2001 6/653=2005 6/653=3001"});
         QCOMPARE(tab->cardList->card(2)->generalApp(), 13);
         QCOMPARE(window->windowTitle(), QStringLiteral("Anna, Cleo, <img src=x> - Topic - x"));
-        for (const QString &who : {anna, cleo, QStringLiteral("3001")})
+        // A renamed participant, one who joined after and one who left show
+        // in the next titles.
+        stranger.nickname = "Sid";
+        CZuBuddy_Administrator::Instance()->updateBuddy(stranger);
+        stranger.id = 3002;
+        stranger.nickname = "Eve";
+        CZuBuddy_Administrator::Instance()->setBuddy(stranger);
+        f.network()->inject(4, 0x800E, {ProtocolArg(6, 0, "77"), ProtocolArg(6, 1, "3002")});
+        QCOMPARE(window->windowTitle(), QStringLiteral("Anna, Cleo, Sid, Eve - Topic - x"));
+        f.network()->clear();
+        f.network()->inject(4, 0x800F, {ProtocolArg(6, 0, "77"), ProtocolArg(6, 1, anna)});
+        QCOMPARE(window->windowTitle(), QStringLiteral("Cleo, Sid, Eve - Topic - x"));
+        QCOMPARE(sentBy(f.network(), 40), QStringList{"40,61796@0 4/652=5 6/653=1000 6/653=2001 6/653=2005 6/653=3001 "
+                                                      "6/653=3002 4/652=4 6/653=1000 6/653=2005 6/653=3001 6/653=3002"});
+        for (const QString &who : {cleo, QStringLiteral("3001"), QStringLiteral("3002")})
             f.network()->inject(4, 0x800F, {ProtocolArg(6, 0, "77"), ProtocolArg(6, 1, who)});
         QCOMPARE(tab->cardList->size(), 0);
         QVERIFY(tab->input->isReadOnly());
