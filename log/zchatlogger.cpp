@@ -67,6 +67,22 @@ QList<LogRecord> ZChatLogger::recordsBefore(qint64 beforeId, int count)
     return records;
 }
 
+bool ZChatLogger::canSearch() const
+{
+    return pluginInterface<ZChatLogSearchInterface>() != nullptr;
+}
+
+QList<LogRecord> ZChatLogger::searchRecords(const QString &text, int limit)
+{
+    auto *plugin = pluginInterface<ZChatLogSearchInterface>();
+    if (!plugin)
+        return {};
+    const QList<LogRecord> records = m_chatKind == MultiChat ? plugin->searchRecords(text, limit, m_uuid)
+                                                             : plugin->searchRecords(text, limit, m_chatId);
+    passOnNotice();
+    return records;
+}
+
 void ZChatLogger::passOnNotice()
 {
     const QString text = takePluginNotice();

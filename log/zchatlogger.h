@@ -28,6 +28,8 @@ public:
     // Whether the plug-in reads the log in pages (recordsBefore); older
     // plug-ins only hand out the newest records.
     bool canPage() const;
+    // Whether the plug-in searches the whole log (searchRecords).
+    bool canSearch() const;
 
     QUuid uuid() const { return m_uuid; }
     int chatKind() const { return m_chatKind; }
@@ -39,6 +41,9 @@ public slots:
     // Up to `count` records before record `beforeId` (0: the newest), oldest
     // first; empty when the plug-in cannot page.
     QList<LogRecord> recordsBefore(qint64 beforeId, int count);
+    // Up to `limit` records holding every word of `text`, newest first;
+    // empty when the plug-in cannot search.
+    QList<LogRecord> searchRecords(const QString &text, int limit);
     void appendMessage(MessageStruct message);
     void appendMessage(QString message, Zr::ChatDirection direction, QString contact);
     void appendMessage(QString message, Zr::ChatDirection direction);

@@ -44,6 +44,19 @@ public:
     virtual QList<LogRecord> recordsBefore(qint64 beforeId, int count, QUuid uuid) = 0;
 };
 
+// Whole-history search, added later still: without it the chat searches only
+// what its view shows.
+class ZChatLogSearchInterface
+{
+public:
+    virtual ~ZChatLogSearchInterface() = default;
+    // Up to `limit` records of the conversation whose text (without markup)
+    // holds every word of `text`, newest first. `text` is plain words: no
+    // character in it is query syntax.
+    virtual QList<LogRecord> searchRecords(QString text, int limit, QString chatId) = 0;
+    virtual QList<LogRecord> searchRecords(QString text, int limit, QUuid uuid) = 0;
+};
+
 #define ZLoggerInterface_iid "com.zubrelnetworks.Zubrel.ZLoggerInterface/1.1"
 #define ZChatLoggerInterface_iid "com.zubrelnetworks.Zubrel.ZChatLoggerInterface/1.1"
 
@@ -52,3 +65,5 @@ Q_DECLARE_INTERFACE(ZLoggerInterface, ZLoggerInterface_iid)
 
 Q_DECLARE_INTERFACE(ZChatLoggerInterface, ZChatLoggerInterface_iid)
 Q_DECLARE_INTERFACE(ZChatLogPagingInterface, ZChatLogPagingInterface_iid)
+#define ZChatLogSearchInterface_iid "com.zubrelnetworks.Zubrel.ZChatLogSearchInterface/1.0"
+Q_DECLARE_INTERFACE(ZChatLogSearchInterface, ZChatLogSearchInterface_iid)

@@ -77,6 +77,18 @@ QList<LogRecord> ChatLoggerPlugin::recordsBefore(qint64 beforeId, int count, QUu
     return m_store.recordsBefore(beforeId, count, uuid);
 }
 
+QList<LogRecord> ChatLoggerPlugin::searchRecords(QString text, int limit, QString chatId)
+{
+    m_flush.stop();
+    return m_store.search(text, limit, chatId);
+}
+
+QList<LogRecord> ChatLoggerPlugin::searchRecords(QString text, int limit, QUuid uuid)
+{
+    m_flush.stop();
+    return m_store.search(text, limit, uuid);
+}
+
 void ChatLoggerPlugin::writeWaiting()
 {
     if (m_store.pendingCount() == 0)

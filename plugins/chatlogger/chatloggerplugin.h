@@ -11,11 +11,11 @@
 namespace zubrel {
 
 class ChatLoggerPlugin final : public QObject, public ZLoggerInterface, public ZChatLoggerInterface,
-                               public ZChatLogPagingInterface
+                               public ZChatLogPagingInterface, public ZChatLogSearchInterface
 {
     Q_OBJECT
     Q_PLUGIN_METADATA(IID ZChatLoggerInterface_iid)
-    Q_INTERFACES(ZLoggerInterface ZChatLoggerInterface ZChatLogPagingInterface)
+    Q_INTERFACES(ZLoggerInterface ZChatLoggerInterface ZChatLogPagingInterface ZChatLogSearchInterface)
 
 public:
     explicit ChatLoggerPlugin(QObject *parent = nullptr);
@@ -27,6 +27,8 @@ public:
     void appendMessage(MessageStruct message) override;
     QList<LogRecord> recordsBefore(qint64 beforeId, int count, QString chatId) override;
     QList<LogRecord> recordsBefore(qint64 beforeId, int count, QUuid uuid) override;
+    QList<LogRecord> searchRecords(QString text, int limit, QString chatId) override;
+    QList<LogRecord> searchRecords(QString text, int limit, QUuid uuid) override;
 
     // Beyond the plug-in interfaces: what the user should be told about the
     // history (damage found and set aside, an unusable path), once; the

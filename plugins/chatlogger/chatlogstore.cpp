@@ -14,7 +14,9 @@
 #include <optional>
 #include <utility>
 
+#include "chatlogindexer.h"
 #include "chatlogsalvage.h"
+#include "chatlogsearch.h"
 
 namespace zubrel {
 
@@ -182,6 +184,9 @@ void ChatLogStore::close()
 
 void ChatLogStore::dropConnection()
 {
+    // The indexer reads the same file: it must be done before the file can
+    // be closed or moved aside.
+    m_indexer.reset();
     m_db.reset();
 }
 
@@ -221,8 +226,10 @@ bool ChatLogStore::openFresh(int *code)
     m_db = std::make_unique<Connection>();
     m_db->db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_db->name);
     m_db->db.setDatabaseName(databasePath());
-    if (m_db->db.open() && configure(code) && migrate(code) && prepareStatements())
+    if (m_db->db.open() && configure(code) && migrate(code) && prepareStatements()) {
+        prepareSearch();
         return true;
+    }
     dropConnection();
     return false;
 }
@@ -366,6 +373,45 @@ bool ChatLogStore::prepareStatements()
                       columns + QStringLiteral("WHERE uuid = ? AND id < ? ORDER BY id DESC LIMIT ?"));
 }
 
+void ChatLogStore::prepareSearch()
+{
+    // Without the index the history still works; searching finds nothing.
+    if (!ChatLogSearch::ensureTables(m_db->db))
+        return;
+    if (ChatLogSearch::unindexed(m_db->db) > ChatLogSearch::CatchUpAtOnce) {
+        m_indexer = std::make_unique<ChatLogIndexer>(databasePath());
+        m_indexer->start(QThread::LowPriority);
+        return;
+    }
+    while (ChatLogSearch::catchUp(m_db->db, ChatLogSearch::CatchUpBatch) > 0) {
+    }
+}
+
+bool ChatLogStore::isIndexing() const
+{
+    return m_indexer && m_indexer->isRunning();
+}
+
+void ChatLogStore::waitForIndex()
+{
+    if (m_indexer)
+        m_indexer->wait();
+}
+
+QList<LogRecord> ChatLogStore::search(const QString &text, int limit, const QString &chatId)
+{
+    if (chatId.isEmpty() || !flush())
+        return {};
+    return ChatLogSearch::search(m_db->db, text, limit, chatId, QUuid());
+}
+
+QList<LogRecord> ChatLogStore::search(const QString &text, int limit, const QUuid &uuid)
+{
+    if (uuid.isNull() || !flush())
+        return {};
+    return ChatLogSearch::search(m_db->db, text, limit, QString(), uuid);
+}
+
 QString ChatLogStore::moveAside(const QString &label)
 {
     const QString path = databasePath();
@@ -468,6 +514,9 @@ bool ChatLogStore::writeRecords(const QList<MessageStruct> &messages, bool fast)
             break;
         }
         bool ok = true;
+        // With the search index current, the records are indexed in this
+        // transaction; otherwise the catch-up indexes them with the rest.
+        ChatLogSearch::Batch index(m_db->db);
         QSqlQuery &insert = *m_db->insert;
         for (const MessageStruct &m : messages) {
             insert.bindValue(0, chatKey(m));
@@ -483,8 +532,11 @@ bool ChatLogStore::writeRecords(const QList<MessageStruct> &messages, bool fast)
                 ok = false;
                 break;
             }
+            index.add(insert.lastInsertId().toLongLong(), m);
         }
         insert.finish();
+        if (ok)
+            index.finish();
         if (ok && m_db->exec(QStringLiteral("COMMIT"), &code)) {
             written = true;
             break;

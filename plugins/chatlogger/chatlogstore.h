@@ -18,6 +18,8 @@
 
 namespace zubrel {
 
+class ChatLogIndexer;
+
 class ChatLogStore
 {
 public:
@@ -71,6 +73,16 @@ public:
 
     int pendingCount() const;
 
+    // Up to `limit` records of a conversation holding every word of `text`,
+    // newest first (see ChatLogSearch); records still waiting are written
+    // first so they can be found.
+    QList<LogRecord> search(const QString &text, int limit, const QString &chatId);
+    QList<LogRecord> search(const QString &text, int limit, const QUuid &uuid);
+    // Whether the search index of an older history is still being built in
+    // the background; waitForIndex() blocks until it is done.
+    bool isIndexing() const;
+    void waitForIndex();
+
     // What the user should be told about the history since the last call
     // (a damaged file set aside, a path that cannot be used), once per
     // event; empty when nothing happened.
@@ -92,6 +104,7 @@ private:
     bool check(int *sqliteCode);
     bool migrate(int *sqliteCode);
     bool prepareStatements();
+    void prepareSearch();
     QString moveAside(const QString &label);
     bool flushPending();
     bool writeRecords(const QList<MessageStruct> &messages, bool fast);
@@ -104,6 +117,7 @@ private:
 
     QString m_folder;
     std::unique_ptr<Connection> m_db;
+    std::unique_ptr<ChatLogIndexer> m_indexer;
     // Waiting records per folder ("" = before any folder was given), so a
     // record of one user is never written into another user's history.
     QHash<QString, QList<MessageStruct>> m_pending;

@@ -71,6 +71,15 @@ void tst_ChatLoggerPlugin::loadsInstalledPlugin()
     QVERIFY(m_chatLogger);
     QVERIFY(root->inherits(ZLoggerInterface_iid));
     QVERIFY(root->inherits(ZChatLoggerInterface_iid));
+    // Later interfaces come in addition; the ids older modules ask for stay.
+    QVERIFY(qobject_cast<ZChatLogPagingInterface *>(root));
+    QVERIFY(qobject_cast<ZChatLogSearchInterface *>(root));
+    const QStringList ids{ZLoggerInterface_iid, ZChatLoggerInterface_iid, ZChatLogPagingInterface_iid,
+                          ZChatLogSearchInterface_iid};
+    QCOMPARE(ids, QStringList({"com.zubrelnetworks.Zubrel.ZLoggerInterface/1.1",
+                               "com.zubrelnetworks.Zubrel.ZChatLoggerInterface/1.1",
+                               "com.zubrelnetworks.Zubrel.ZChatLogPagingInterface/1.0",
+                               "com.zubrelnetworks.Zubrel.ZChatLogSearchInterface/1.0"}));
 }
 
 void tst_ChatLoggerPlugin::appendsBeforeLoginAreKeptAndWritten()
