@@ -86,6 +86,26 @@ void ContactListWindow::buildMenus()
     quit->setShortcut(QKeySequence::Quit);
     connect(quit, &QAction::triggered, qApp, &QApplication::quit);
 
+    // The switches of the simulated network; a real server has none of
+    // them (going offline there would have to be a presence, not a
+    // directory change), so an XMPP session shows no such menu.
+    if (m_network)
+        buildNetworkMenu();
+
+    QMenu *view = menuBar()->addMenu(tr("&View"));
+    QAction *requests = view->addAction(tr("&Host Requests"));
+    requests->setShortcut(Qt::CTRL | Qt::Key_H);
+    connect(requests, &QAction::triggered, this, [this] {
+        if (!m_hostRequestWindow)
+            m_hostRequestWindow = new HostRequestWindow(m_hostRequests, this);
+        m_hostRequestWindow->show();
+        m_hostRequestWindow->raise();
+        m_hostRequestWindow->activateWindow();
+    });
+}
+
+void ContactListWindow::buildNetworkMenu()
+{
     QMenu *network = menuBar()->addMenu(tr("&Network"));
     m_failNext = network->addAction(tr("&Fail next send"));
     m_failNext->setCheckable(true);
@@ -104,17 +124,6 @@ void ContactListWindow::buildMenus()
     m_offline = network->addAction(tr("Go &Offline"));
     m_offline->setCheckable(true);
     connect(m_offline, &QAction::triggered, this, [](bool offline) { setOwnStatus(offline ? 0 : 1); });
-
-    QMenu *view = menuBar()->addMenu(tr("&View"));
-    QAction *requests = view->addAction(tr("&Host Requests"));
-    requests->setShortcut(Qt::CTRL | Qt::Key_H);
-    connect(requests, &QAction::triggered, this, [this] {
-        if (!m_hostRequestWindow)
-            m_hostRequestWindow = new HostRequestWindow(m_hostRequests, this);
-        m_hostRequestWindow->show();
-        m_hostRequestWindow->raise();
-        m_hostRequestWindow->activateWindow();
-    });
 }
 
 void ContactListWindow::setHostRequestLog(HostRequestLog *log)

@@ -46,6 +46,7 @@ private:
     void onBuddyChanged(const CZuBuddy &buddy);
     void onActivated(QTreeWidgetItem *item);
     void buildMenus();
+    void buildNetworkMenu();
     static QIcon avatarIcon(const CZuBuddy &buddy);
 
     QPointer<DemoNetwork> m_network;

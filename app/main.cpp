@@ -18,6 +18,7 @@
 #include "replayrunner.h"
 #include "soundserver.h"
 #include "tracewriter.h"
+#include "xmpppasswordfile.h"
 #include "xmppsession.h"
 #include "zdir.h"
 #include "zmodalscript.h"
@@ -149,7 +150,7 @@ int main(int argc, char *argv[])
             }
         }
         const bool havePassword = parser.isSet(xmppPasswordOption)
-                                      ? XmppSession::readPasswordFile(parser.value(xmppPasswordOption), &settings.password, &error)
+                                      ? XmppPasswordFile::read(parser.value(xmppPasswordOption), &settings.password, &error)
                                       : XmppSession::promptPassword(settings.jid, &settings.password, &error);
         if (!havePassword) {
             qCritical("%s", qPrintable(error));

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QStatusBar>
 #include <QTimer>
 #include <algorithm>
@@ -91,30 +90,6 @@ void XmppSession::shutdown()
     QApplication::closeAllWindows();
     m_window.reset();
     m_backend->stop();
-}
-
-bool XmppSession::readPasswordFile(const QString &path, QString *password, QString *error)
-{
-    QFile file(path);
-    if (!file.exists()) {
-        *error = QStringLiteral("no password file %1").arg(path);
-        return false;
-    }
-    const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther
-                                            | QFileDevice::WriteOther;
-    if (file.permissions() & others) {
-        *error = QStringLiteral("the password file %1 must be readable by its owner only (chmod 600)").arg(path);
-        return false;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("cannot read the password file %1").arg(path);
-        return false;
-    }
-    QByteArray bytes = file.readAll();
-    while (bytes.endsWith('\n') || bytes.endsWith('\r'))
-        bytes.chop(1);
-    *password = QString::fromUtf8(bytes);
-    return true;
 }
 
 bool XmppSession::promptPassword(const QString &jid, QString *password, QString *error)

@@ -30,10 +30,8 @@ public:
 
     XmppBackend *backend() const { return m_backend.get(); }
 
-    // The password from a file only its owner may read (a trailing line
-    // break is dropped), or typed at the terminal without echo. Never from
-    // the command line, never written anywhere.
-    static bool readPasswordFile(const QString &path, QString *password, QString *error);
+    // The password typed at the terminal without echo (or from a file, see
+    // XmppPasswordFile). Never from the command line, never written anywhere.
     static bool promptPassword(const QString &jid, QString *password, QString *error);
 
 private:

@@ -5,7 +5,6 @@
 // readable by its owner only.
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QTimer>
 #include <atomic>
 #include <csignal>
@@ -13,6 +12,7 @@
 
 #include "xmppconnection.h"
 #include "xmppmatchmaker.h"
+#include "xmpppasswordfile.h"
 
 namespace {
 
@@ -32,15 +32,13 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: zubrel-matchmaker JID PASSWORD_FILE [HOST[:PORT]]\n");
         return 64;
     }
-    QFile file(QString::fromLocal8Bit(argv[2]));
-    const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::ReadOther;
-    if (!file.open(QIODevice::ReadOnly) || (file.permissions() & others)) {
-        std::fprintf(stderr, "zubrel-matchmaker: %s must exist and be readable by its owner only\n", argv[2]);
+    zubrel::XmppConnection::Settings settings;
+    QString error;
+    if (!zubrel::XmppPasswordFile::read(QString::fromLocal8Bit(argv[2]), &settings.password, &error)) {
+        std::fprintf(stderr, "zubrel-matchmaker: %s\n", qPrintable(error));
         return 64;
     }
-    zubrel::XmppConnection::Settings settings;
     settings.jid = QString::fromLocal8Bit(argv[1]);
-    settings.password = QString::fromUtf8(file.readAll()).trimmed();
     settings.resource = QStringLiteral("matchmaker");
     if (argc == 4) {
         const QString server = QString::fromLocal8Bit(argv[3]);

@@ -1,6 +1,7 @@
 // The demo's contact list: groups and contacts from the directory, updates
 // on presence changes, and the open-chat command on activation.
 
+#include <QMenuBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTreeWidget>
@@ -29,6 +30,9 @@ private slots:
     {
         ContactListWindow window(nullptr);
         window.reload();
+        // Without the simulated network (signed in to XMPP) none of its switches.
+        for (const QAction *menu : window.menuBar()->actions())
+            QVERIFY(menu->text() != QStringLiteral("&Network"));
         QTreeWidget *tree = window.tree();
         const QList<CZuBuddy_Group> groups = CZuBuddy_Administrator::Instance()->Groups();
         QCOMPARE(tree->topLevelItemCount(), int(groups.size()));

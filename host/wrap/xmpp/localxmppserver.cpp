@@ -80,11 +80,16 @@ bool LocalXmppServer::start(const QList<QPair<QString, QString>> &accounts, QStr
 
 bool LocalXmppServer::addAccount(const QString &user, const QString &password, QString *error)
 {
-    // Prosody's own tool creates the account against this configuration only.
+    // Prosody's own tool creates the account against this configuration
+    // only. The password goes in on standard input, as typed twice at its
+    // prompt: on the command line every user of the machine could read it.
     QProcess ctl;
     ctl.setProcessChannelMode(QProcess::MergedChannels);
     ctl.start(QStringLiteral("prosodyctl"),
-              {QStringLiteral("--config"), configPath(), QStringLiteral("register"), user, domain(), password});
+              {QStringLiteral("--config"), configPath(), QStringLiteral("adduser"), jid(user)});
+    const QByteArray line = password.toUtf8() + '\n';
+    ctl.write(line + line);
+    ctl.closeWriteChannel();
     if (!ctl.waitForFinished(30000) || ctl.exitStatus() != QProcess::NormalExit || ctl.exitCode() != 0) {
         *error = QStringLiteral("prosodyctl could not create the account %1").arg(user);
         return false;

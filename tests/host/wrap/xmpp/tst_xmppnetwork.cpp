@@ -1,4 +1,4 @@
-// The XMPP backend against a private Prosody: the module's side is driven
+// The XMPP backend against the run's private Prosody: the module's side is driven
 // through the messaging helper (requests sent, commands delivered), the
 // other person is a second connection on the same server.
 #include <QBuffer>
@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <gloox/client.h>
+#include <sys/stat.h>
 #include <gloox/message.h>
 #include <gloox/mucroom.h>
 #include <gloox/tag.h>
@@ -16,13 +17,14 @@
 #include <gloox/vcardmanager.h>
 
 #include "czubuddy_administrator.h"
-#include "localxmppserver.h"
 #include "request.h"
 #include "wrappluginhelper.h"
+#include "xmppfixture.h"
 #include "xmppbackend.h"
 #include "xmppidmap.h"
 #include "xmppmatchmaker.h"
 #include "xmppoutbox.h"
+#include "xmpppasswordfile.h"
 #include "zdatetime.h"
 
 using namespace zubrel;
@@ -74,6 +76,8 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void idsArePersistentAndNeverCollide();
+    void passwordFileReadableByItsOwnerOnly_data();
+    void passwordFileReadableByItsOwnerOnly();
     void signInAnswersWithOwnNumberAndFillsDirectory();
     void picturesComeFromVCards();
     void messagesAndTypingBothWays();
@@ -90,7 +94,7 @@ private:
     QList<Delivered> deliveredOf(ushort a, ushort b) const;
     uint bobId() const { return m_backend->ids()->idOf(m_server.jid(QStringLiteral("bob"))); }
 
-    LocalXmppServer m_server;
+    XmppFixture m_server;
     QTemporaryDir m_profile;
     std::unique_ptr<XmppBackend> m_backend;
     std::unique_ptr<XmppConnection> m_bob;
@@ -101,13 +105,7 @@ private:
 
 void TestXmppNetwork::initTestCase()
 {
-    QString error;
-    QVERIFY2(m_server.start({{QStringLiteral("alice"), QStringLiteral("alice-pw")},
-                             {QStringLiteral("bob"), QStringLiteral("bob-pw")}},
-                            &error),
-             qPrintable(error));
-    QVERIFY2(m_server.addAccount(QStringLiteral("mallory"), QStringLiteral("m-pw"), &error), qPrintable(error));
-    QVERIFY2(m_server.addAccount(QStringLiteral("matchmaker"), QStringLiteral("mm-pw"), &error), qPrintable(error));
+    QVERIFY2(m_server.isUp(), "no server: run through ctest (fixture xmpp_server)");
     WrapPluginHelper *helper = WrapPluginHelper::Instance();
     connect(helper, &WrapPluginHelper::incomingDelivered, this, [this](Request *request) {
         m_delivered.append({request->protocol()->command(), request->protocol()->args()});
@@ -115,12 +113,8 @@ void TestXmppNetwork::initTestCase()
     });
     connect(helper, &WrapPluginHelper::requestCompleted, this,
             [this](Request *request, bool success) { m_completed.insert(request->id(), success); });
-    const auto settings = [this](const QString &user) {
-        return XmppConnection::Settings{m_server.jid(user), user + QLatin1String("-pw"), QStringLiteral("127.0.0.1"),
-                                        m_server.port()};
-    };
-    m_backend = std::make_unique<XmppBackend>(settings(QStringLiteral("alice")), m_profile.filePath("ids.json"));
-    m_bob = std::make_unique<XmppConnection>(settings(QStringLiteral("bob")));
+    m_backend = std::make_unique<XmppBackend>(m_server.settings(QStringLiteral("alice")), m_profile.filePath("ids.json"));
+    m_bob = std::make_unique<XmppConnection>(m_server.settings(QStringLiteral("bob")));
     connect(m_bob.get(), &XmppConnection::messageReceived, this,
             [this](const XmppIncoming &message) { m_bobReceived.append(message); });
     m_backend->start();
@@ -131,10 +125,9 @@ void TestXmppNetwork::initTestCase()
 
 void TestXmppNetwork::cleanupTestCase()
 {
+    m_server.setRunning(true); // whatever a failed case left behind
     m_bob.reset();
     m_backend.reset();
-    m_server.stop();
-    QVERIFY(!m_server.isRunning());
 }
 
 uint TestXmppNetwork::send(ushort a, ushort b, const QList<ProtocolArg> &args, int module)
@@ -177,6 +170,40 @@ void TestXmppNetwork::idsArePersistentAndNeverCollide()
     XmppIdMap again(file);
     QCOMPARE(again.jidOf(carol), QStringLiteral("carol@example.org"));
     QCOMPARE(again.idOf(QStringLiteral("erin@example.org")), carol + 2);
+}
+
+void TestXmppNetwork::passwordFileReadableByItsOwnerOnly_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("permissions");
+    QTest::addColumn<QString>("password"); // empty: refused
+    QTest::newRow("owner only") << QByteArray("s3cret\r\nsecond line") << 0600 << QStringLiteral("s3cret");
+    QTest::newRow("owner read only") << QByteArray("s3cret") << 0400 << QStringLiteral("s3cret");
+    QTest::newRow("group can read") << QByteArray("s3cret") << 0640 << QString();
+    QTest::newRow("others can read") << QByteArray("s3cret") << 0604 << QString();
+    QTest::newRow("others can write") << QByteArray("s3cret") << 0602 << QString();
+    QTest::newRow("empty") << QByteArray("\n") << 0600 << QString();
+    QTest::newRow("missing") << QByteArray() << -1 << QString();
+}
+
+void TestXmppNetwork::passwordFileReadableByItsOwnerOnly()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(int, permissions);
+    QFETCH(QString, password);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("password"));
+    if (permissions >= 0) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+        file.close();
+        QVERIFY(::chmod(QFile::encodeName(path).constData(), mode_t(permissions)) == 0);
+    }
+    QString read;
+    QString error;
+    QCOMPARE(XmppPasswordFile::read(path, &read, &error), !password.isEmpty());
+    QCOMPARE(read, password);
+    QVERIFY(!error.contains(QLatin1String("s3cret")));
 }
 
 void TestXmppNetwork::signInAnswersWithOwnNumberAndFillsDirectory()
@@ -394,8 +421,7 @@ void TestXmppNetwork::multiChatCycle()
 
 void TestXmppNetwork::randomChatThroughTheMatchmaker()
 {
-    XmppConnection connection({m_server.jid(QStringLiteral("matchmaker")), QStringLiteral("mm-pw"),
-                               QStringLiteral("127.0.0.1"), m_server.port()});
+    XmppConnection connection(m_server.settings(QStringLiteral("matchmaker")));
     XmppMatchmaker matchmaker(&connection);
     connection.open();
     QTRY_VERIFY_WITH_TIMEOUT(connection.isConnected(), waitMs);
@@ -452,8 +478,7 @@ void TestXmppNetwork::randomChatThroughTheMatchmaker()
 
 void TestXmppNetwork::strangersAndMalformedPayloadsAreIgnored()
 {
-    XmppConnection mallory({m_server.jid(QStringLiteral("mallory")), QStringLiteral("m-pw"), QStringLiteral("127.0.0.1"),
-                            m_server.port()});
+    XmppConnection mallory(m_server.settings(QStringLiteral("mallory")));
     mallory.open();
     QTRY_VERIFY_WITH_TIMEOUT(mallory.isConnected(), waitMs);
     m_delivered.clear();
@@ -488,15 +513,14 @@ void TestXmppNetwork::dropQueuesInOrderAndTimesOut()
 {
     const QString bobText = QString::number(bobId());
     m_bobReceived.clear();
-    m_server.stop();
+    m_server.setRunning(false);
     QTRY_VERIFY_WITH_TIMEOUT(!m_backend->connection()->isConnected(), waitMs);
     QList<uint> ids;
     for (int i = 0; i < 5; ++i)
         ids.append(send(4, 0x0001, {ProtocolArg(6, 9, bobText), ProtocolArg(32, 10, QByteArray::number(i))}));
     QTest::qWait(200);
     QCOMPARE(m_backend->outbox()->queued(), 5);
-    QString error;
-    QVERIFY2(m_server.restart(&error), qPrintable(error));
+    m_server.setRunning(true);
     QTRY_VERIFY_WITH_TIMEOUT(m_backend->connection()->isConnected() && m_bob->isConnected(), 30000);
     QTRY_COMPARE_WITH_TIMEOUT(m_bobReceived.size(), 5, waitMs);
     for (int i = 0; i < 5; ++i) {
@@ -505,12 +529,14 @@ void TestXmppNetwork::dropQueuesInOrderAndTimesOut()
     }
 
     // A message that cannot leave before its timeout fails, it is not dropped.
-    m_server.stop();
+    m_server.setRunning(false);
     QTRY_VERIFY_WITH_TIMEOUT(!m_backend->connection()->isConnected(), waitMs);
     m_backend->outbox()->setTimeout(300);
     const uint late = send(4, 0x0001, {ProtocolArg(6, 9, bobText), ProtocolArg(32, 10, QByteArray("late"))});
     QTRY_VERIFY_WITH_TIMEOUT(m_completed.contains(late), waitMs);
     QCOMPARE(m_completed.value(late), false);
+    m_server.setRunning(true);
+    QTRY_VERIFY_WITH_TIMEOUT(m_backend->connection()->isConnected(), 30000);
 }
 
 QTEST_MAIN(TestXmppNetwork)
