@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstring>
+#include <memory>
 #include <optional>
 
 #include "crashguard.h"
@@ -18,6 +19,7 @@
 #include "replayrunner.h"
 #include "soundserver.h"
 #include "tracewriter.h"
+#include "xmppbackend.h"
 #include "xmpppasswordfile.h"
 #include "xmppsession.h"
 #include "zdir.h"
@@ -97,6 +99,28 @@ int main(int argc, char *argv[])
 
     TraceWriter writer;
     QString error;
+    std::optional<XmppConnection::Settings> xmpp;
+    if (parser.isSet(xmppOption)) {
+        xmpp.emplace();
+        xmpp->jid = parser.value(xmppOption);
+        const QString server = parser.value(xmppServerOption);
+        xmpp->host = server.section(QLatin1Char(':'), 0, 0);
+        if (server.contains(QLatin1Char(':'))) {
+            bool ok = false;
+            xmpp->port = server.section(QLatin1Char(':'), 1).toInt(&ok);
+            if (!ok || xmpp->port <= 0 || xmpp->port > 65535) {
+                qCritical("--xmpp-server needs HOST or HOST:PORT");
+                return 64;
+            }
+        }
+        const bool havePassword = parser.isSet(xmppPasswordOption)
+                                      ? XmppPasswordFile::read(parser.value(xmppPasswordOption), &xmpp->password, &error)
+                                      : XmppSession::promptPassword(xmpp->jid, &xmpp->password, &error);
+        if (!havePassword) {
+            qCritical("%s", qPrintable(error));
+            return 64;
+        }
+    }
     // A replay traces to standard output unless told otherwise; the demo
     // only when asked.
     if ((replay || parser.isSet(traceOption)) && !writer.open(parser.value(traceOption), &error)) {
@@ -123,6 +147,14 @@ int main(int argc, char *argv[])
     if (replay) {
         ZModalScript::instance()->setScripted(true);
         ReplayRunner runner(&writer, &tracer, &module);
+        // A replay over a real server: the script drives the module, the
+        // XMPP backend carries its commands (the script's "answer" and
+        // "in" steps have nothing to do there).
+        std::unique_ptr<XmppBackend> network;
+        if (xmpp) {
+            network = std::make_unique<XmppBackend>(*xmpp, XmppSession::idFile(xmpp->jid));
+            network->start();
+        }
         return runner.run(parser.value(replayOption));
     }
 
@@ -136,27 +168,8 @@ int main(int argc, char *argv[])
         QObject::connect(ZSettings::instance(), &ZSettings::userChanged, &app, writeServer);
     }
 
-    if (parser.isSet(xmppOption)) {
-        XmppConnection::Settings settings;
-        settings.jid = parser.value(xmppOption);
-        const QString server = parser.value(xmppServerOption);
-        settings.host = server.section(QLatin1Char(':'), 0, 0);
-        if (server.contains(QLatin1Char(':'))) {
-            bool ok = false;
-            settings.port = server.section(QLatin1Char(':'), 1).toInt(&ok);
-            if (!ok || settings.port <= 0 || settings.port > 65535) {
-                qCritical("--xmpp-server needs HOST or HOST:PORT");
-                return 64;
-            }
-        }
-        const bool havePassword = parser.isSet(xmppPasswordOption)
-                                      ? XmppPasswordFile::read(parser.value(xmppPasswordOption), &settings.password, &error)
-                                      : XmppSession::promptPassword(settings.jid, &settings.password, &error);
-        if (!havePassword) {
-            qCritical("%s", qPrintable(error));
-            return 64;
-        }
-        XmppSession session(&module, settings);
+    if (xmpp) {
+        XmppSession session(&module, *xmpp);
         if (!session.start(&error, &writer)) {
             qCritical("%s", qPrintable(error));
             return 1;

@@ -22,9 +22,7 @@ namespace zubrel {
 XmppSession::XmppSession(ModuleHost *module, const XmppConnection::Settings &settings, QObject *parent)
     : QObject(parent), m_module(module)
 {
-    // One number map per account, in the profile.
-    const QString folder = QDir(ZDir::profilePath()).filePath(QStringLiteral("xmpp/") + XmppIdMap::bareJid(settings.jid));
-    m_backend = std::make_unique<XmppBackend>(settings, QDir(folder).filePath(QStringLiteral("ids.json")));
+    m_backend = std::make_unique<XmppBackend>(settings, idFile(settings.jid));
     connect(m_backend.get(), &XmppBackend::statusChanged, this, [this](const QString &text) {
         m_status = text;
         if (m_window)
@@ -37,6 +35,13 @@ XmppSession::XmppSession(ModuleHost *module, const XmppConnection::Settings &set
 }
 
 XmppSession::~XmppSession() = default;
+
+QString XmppSession::idFile(const QString &jid)
+{
+    // One number map per account, in the profile.
+    const QString folder = QDir(ZDir::profilePath()).filePath(QStringLiteral("xmpp/") + XmppIdMap::bareJid(jid));
+    return QDir(folder).filePath(QStringLiteral("ids.json"));
+}
 
 bool XmppSession::start(QString *error, TraceWriter *writer)
 {

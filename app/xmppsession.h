@@ -29,6 +29,8 @@ public:
     void openChats(const QList<uint> &contacts);
 
     XmppBackend *backend() const { return m_backend.get(); }
+    // Where the account's JID numbers are kept in the current profile.
+    static QString idFile(const QString &jid);
 
     // The password typed at the terminal without echo (or from a file, see
     // XmppPasswordFile). Never from the command line, never written anywhere.
