@@ -12,6 +12,7 @@ PACKAGES=(
   xvfb xauth fonts-dejavu-core
   pulseaudio pulseaudio-utils
   libgloox-dev prosody
+  qt6-tools-dev qt6-l10n-tools qt6-tools-dev-tools dpkg-dev
 )
 # Only for the sanitized build and the fuzz target (test --sanitize, fuzz).
 SANITIZE_PACKAGES=(clang libclang-rt-14-dev)
@@ -186,6 +187,13 @@ case "$command" in
     build_sanitized
     run_fuzz "${1:-120}"
     ;;
+  package)
+    # The Debian package of the demo host and the module, in build/.
+    install_dependencies
+    build
+    (cd build && cpack -G DEB >&2)
+    ls build/*.deb
+    ;;
   bench)
     install_dependencies
     build
@@ -198,7 +206,7 @@ case "$command" in
     done
     ;;
   *)
-    echo "usage: $0 demo [--xmpp]|test [--sanitize|--all]|bench|fuzz [seconds] [arguments]" >&2
+    echo "usage: $0 demo [--xmpp]|test [--sanitize|--all]|bench|package|fuzz [seconds] [arguments]" >&2
     exit 64
     ;;
 esac

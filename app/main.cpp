@@ -14,6 +14,7 @@
 #include "crashguard.h"
 #include "demopush.h"
 #include "demosession.h"
+#include "hostappearance.h"
 #include "hosttracer.h"
 #include "modulehost.h"
 #include "replayrunner.h"
@@ -86,6 +87,8 @@ int main(int argc, char *argv[])
                                               QStringLiteral("HOST[:PORT]"));
     parser.addOptions({replayOption, traceOption, profileOption, quitOption, latencyOption, openOption,
                        dictionaryOption, soundOption, xmppOption, xmppPasswordOption, xmppServerOption});
+    HostAppearance appearance;
+    appearance.addOptions(&parser);
     parser.process(app);
 
     // Before anything looks at the audio devices: the back end connects once.
@@ -97,8 +100,13 @@ int main(int argc, char *argv[])
     }
     DemoPush demoPush(replay || !soundServer.isRunning() ? nullptr : &soundServer);
 
-    TraceWriter writer;
     QString error;
+    if (!appearance.apply(parser, replay, &error)) {
+        qCritical("%s", qPrintable(error));
+        return 64;
+    }
+
+    TraceWriter writer;
     std::optional<XmppConnection::Settings> xmpp;
     if (parser.isSet(xmppOption)) {
         xmpp.emplace();

@@ -23,6 +23,7 @@ void ChatPlugin::start()
     // A second start() would orphan the first server and register twice.
     if (server)
         return;
+    translation.load();
     server = new zubrel::ChatServer;
     server->requestUserInfo();
 }

@@ -4,6 +4,8 @@
 
 #include <QPointer>
 
+#include "moduletranslation.h"
+
 #include "wrapplugin.h"
 
 namespace zubrel {
@@ -27,4 +29,6 @@ public:
 
 private:
     zubrel::ChatServer *server = nullptr;
+    // Outlives stop(): the controller's windows stay and keep their texts.
+    zubrel::ModuleTranslation translation;
 };

@@ -7,6 +7,7 @@
 #include "zdesktop.h"
 #include "zsettings.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QEventLoop>
 #include <QLocale>
@@ -30,6 +31,12 @@ constexpr Language languages[] = {
     {QT_TRANSLATE_NOOP("ZChatSpelling", "German"), "de", true},
     {QT_TRANSLATE_NOOP("ZChatSpelling", "Spanish"), "se", false},
 };
+
+// The names are marked in the dialog form's context, not the class's.
+QString languageName(const Language &entry)
+{
+    return QCoreApplication::translate("ZChatSpelling", entry.name);
+}
 
 const QString settingsGroup = QStringLiteral("spelling");
 const QString serverKey = QStringLiteral("dictionary_server");
@@ -100,7 +107,7 @@ QString ZChatSpelling::serverProblem() const
 QString ZChatSpelling::codeFor(const QString &language)
 {
     for (const Language &entry : languages) {
-        if (tr(entry.name) == language)
+        if (languageName(entry) == language)
             return QString::fromLatin1(entry.code);
     }
     return {};
@@ -118,7 +125,7 @@ void ZChatSpelling::retranslate()
     m_ui->lstAll->clear();
     for (const Language &entry : languages) {
         if (entry.offered)
-            m_ui->lstAll->addItem(tr(entry.name));
+            m_ui->lstAll->addItem(languageName(entry));
     }
     fillInstalled();
 }
