@@ -1,6 +1,7 @@
 #include "zsmileyoverlay.h"
 
 #include <QEvent>
+#include <QFile>
 #include <QFontMetrics>
 #include <QHash>
 #include <QImageReader>
@@ -68,12 +69,29 @@ bool ZSmileyOverlay::isAnimated(const QString &path)
 QLabel *ZSmileyOverlay::createMovieLabel(QWidget *parent, const QString &path)
 {
     auto *label = new QLabel(parent);
-    auto *movie = new QMovie(path, QByteArray(), label);
+    // On a screen with two device pixels to the point the theme's <name>@2x
+    // picture plays, at the size of the first.
+    QString file = path;
+    qreal scale = 1.0;
+    if (parent && parent->devicePixelRatio() > 1.0) {
+        const int dot = path.lastIndexOf(u'.');
+        const QString sharp = dot > path.lastIndexOf(u'/') ? path.left(dot) + QStringLiteral("@2x") + path.mid(dot)
+                                                           : path + QStringLiteral("@2x");
+        if (QFile::exists(sharp)) {
+            file = sharp;
+            scale = 2.0;
+        }
+    }
+    auto *movie = new QMovie(file, QByteArray(), label);
     movie->setCacheMode(QMovie::CacheAll);
     label->setAutoFillBackground(true);
-    label->setMovie(movie);
+    QObject::connect(movie, &QMovie::frameChanged, label, [label, movie, scale] {
+        QPixmap frame = movie->currentPixmap();
+        frame.setDevicePixelRatio(scale);
+        label->setPixmap(frame);
+    });
     movie->jumpToFrame(0);
-    label->resize(movie->currentImage().size());
+    label->resize((QSizeF(movie->currentImage().size()) / scale).toSize());
     movie->start();
     return label;
 }

@@ -17,16 +17,22 @@ namespace {
 
 QString outDir;
 
+// Each picture is drawn twice: at its size, and at twice its size as
+// <name>@2x for screens with two device pixels to the point, where Qt picks
+// it instead of enlarging the first.
 void save(const QString &name, QSize size, const std::function<void(QPainter &, QRectF)> &draw)
 {
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
-    draw(p, QRectF(QPointF(0, 0), QSizeF(size)));
-    p.end();
-    image.save(outDir + QLatin1Char('/') + name + QStringLiteral(".png"));
+    for (const int scale : {1, 2}) {
+        QImage image(size * scale, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setRenderHint(QPainter::TextAntialiasing);
+        p.scale(scale, scale);
+        draw(p, QRectF(QPointF(0, 0), QSizeF(size)));
+        p.end();
+        image.save(outDir + QLatin1Char('/') + name + (scale == 1 ? QString() : QStringLiteral("@2x")) + QStringLiteral(".png"));
+    }
 }
 
 QColor shade(const QColor &c, int f) { return c.darker(f); }

@@ -14,6 +14,7 @@
 #include <cmath>
 
 #include "guardedtextdocument.h"
+#include "palettecolours.h"
 #include "ztextbrowser.h"
 
 namespace zubrel {
@@ -156,11 +157,24 @@ QImage MessageLayout::image(const QString &name)
     if (found != cache.constEnd())
         return *found;
     QImage image(name);
-    if (image.isNull() && (name.startsWith(u":/msg_") || name == u":/blank" || name.startsWith(u":/pushaudio")))
+    if (image.isNull() && !name.endsWith(u"@2x")
+        && (name.startsWith(u":/msg_") || name == u":/blank" || name.startsWith(u":/pushaudio")))
         image = drawnFallback(name);
     if (name.startsWith(u':'))
         cache.insert(name, image);
     return image;
+}
+
+QImage MessageLayout::sharpImage(const QString &name, qreal devicePixelRatio)
+{
+    if (devicePixelRatio > 1.0) {
+        QImage sharp = image(name + QStringLiteral("@2x"));
+        if (!sharp.isNull()) {
+            sharp.setDevicePixelRatio(2.0);
+            return sharp;
+        }
+    }
+    return image(name);
 }
 
 void MessageLayout::setWidth(int width)
@@ -170,6 +184,16 @@ void MessageLayout::setWidth(int width)
         return;
     m_width = width;
     invalidate();
+}
+
+void MessageLayout::setPalette(const QPalette &palette)
+{
+    const bool dark = PaletteColours::isDark(palette);
+    const bool changed = dark != PaletteColours::isDark(m_palette)
+                         || (dark && palette.color(QPalette::Base) != m_palette.color(QPalette::Base));
+    m_palette = palette;
+    if (changed)
+        clearCache();
 }
 
 void MessageLayout::setPlain(bool plain)
@@ -214,6 +238,7 @@ QTextDocument *MessageLayout::document(int index, MessageEntry &entry)
     doc->setDocumentMargin(MessageTemplates::isNotice(entry.kind) ? 1 : 2);
     doc->setResourceProvider(&provideResource);
     doc->setHtml(bodyHtml(entry));
+    PaletteColours::adaptDocument(doc.get(), m_palette);
     // Without the cache each block's glyphs are dropped right after layout
     // and shaped a second time for the first paint; a cached document is
     // painted several times, so keeping them is worth the memory.
@@ -316,24 +341,25 @@ void MessageLayout::paint(QPainter &painter, int index, MessageEntry &entry, con
     const Geometry g = geometry(entry, bodyHeight);
     const Look look = lookOf(entry.kind);
     const QColor highlight = palette.color(QPalette::Highlight);
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatio() : 1.0;
 
     if (!g.band.isNull()) {
-        painter.fillRect(g.band, QColor(QString::fromLatin1(look.frame)));
-        painter.fillRect(g.band.adjusted(1, 1, -1, -1), QColor(QString::fromLatin1(look.cell)));
+        painter.fillRect(g.band, PaletteColours::band(QColor(QString::fromLatin1(look.frame)), palette));
+        painter.fillRect(g.band.adjusted(1, 1, -1, -1), PaletteColours::band(QColor(QString::fromLatin1(look.cell)), palette));
         if (look.icon && !g.icon.isEmpty())
-            painter.drawImage(g.icon, image(QString::fromLatin1(look.icon)));
+            painter.drawImage(g.icon, sharpImage(QString::fromLatin1(look.icon), ratio));
         if (!MessageTemplates::isNotice(entry.kind)) {
             painter.setFont(m_bold);
-            painter.setPen(look.aliasColour);
+            painter.setPen(PaletteColours::text(look.aliasColour, palette));
             const QString alias = QFontMetrics(m_bold).elidedText(entry.alias, Qt::ElideRight, g.alias.width());
             painter.drawText(g.alias, Qt::AlignLeft | Qt::AlignVCenter, alias);
             painter.setFont(m_font);
-            painter.setPen(look.timeColour);
+            painter.setPen(PaletteColours::text(look.timeColour, palette));
             painter.drawText(g.time, Qt::AlignRight | Qt::AlignVCenter, entry.time);
         }
     }
     if (!g.dots.isNull())
-        painter.drawImage(g.dots, image(QStringLiteral(":/msg_dots")));
+        painter.drawImage(g.dots, sharpImage(QStringLiteral(":/msg_dots"), ratio));
     if (selection.active && selection.header) {
         QColor wash = highlight;
         wash.setAlpha(90);
@@ -344,7 +370,7 @@ void MessageLayout::paint(QPainter &painter, int index, MessageEntry &entry, con
     painter.translate(g.bodyOrigin);
     QAbstractTextDocumentLayout::PaintContext context;
     context.palette = palette;
-    context.palette.setColor(QPalette::Text, Qt::black);
+    context.palette.setColor(QPalette::Text, PaletteColours::text(Qt::black, palette));
     context.clip = QRectF(0, 0, g.bodyWidth, bodyHeight);
     if (selection.active && selection.from < selection.to) {
         QAbstractTextDocumentLayout::Selection sel;

@@ -7,6 +7,7 @@
 #include "messageviewmodel.h"
 
 #include <QFont>
+#include <QPalette>
 #include <unordered_map>
 #include <QImage>
 #include <QRect>
@@ -15,7 +16,6 @@
 #include <memory>
 
 class QPainter;
-class QPalette;
 class QTextDocument;
 
 namespace zubrel {
@@ -52,6 +52,9 @@ public:
     int width() const { return m_width; }
     void setPlain(bool plain);
     bool isPlain() const { return m_plain; }
+    // Colours are painted for this palette (see PaletteColours); a change
+    // between light and dark lays the bodies out again.
+    void setPalette(const QPalette &palette);
     // Changes whenever all measured heights become estimates (width, mode).
     unsigned generation() const { return m_generation; }
     void invalidate();
@@ -82,10 +85,14 @@ public:
     // Pictures shared by all views (icons, emoticons, push links), with a
     // drawn stand-in for the module's own icons when a resource is missing.
     static QImage image(const QString &name);
+    // The same picture drawn at twice its size (<name>@2x) for a device with
+    // more than one pixel to the point, when there is one.
+    static QImage sharpImage(const QString &name, qreal devicePixelRatio);
 
 private:
     int m_width = 400;
     bool m_plain = false;
+    QPalette m_palette;
     unsigned m_generation = 1;
     QFont m_font;
     QFont m_bold;

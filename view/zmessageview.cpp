@@ -404,6 +404,7 @@ void ZMessageView::activateLink(const QString &href)
 
 void ZMessageView::paintEvent(QPaintEvent *event)
 {
+    m_layout->setPalette(palette());
     relayoutVisible();
     QPainter painter(viewport());
     painter.fillRect(event->rect(), palette().color(QPalette::Base));

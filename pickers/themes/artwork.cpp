@@ -251,12 +251,13 @@ void animalParts(QPainter &p, const Face &s)
 
 } // namespace
 
-QImage render(const Painter &paint, int frame)
+QImage render(const Painter &paint, int frame, int scale)
 {
-    QImage image(canvas, canvas, QImage::Format_ARGB32_Premultiplied);
+    QImage image(canvas * scale, canvas * scale, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(scale, scale);
     paint(p, frame);
     p.end();
     return image;

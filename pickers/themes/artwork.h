@@ -37,7 +37,8 @@ constexpr int canvas = 24;
 
 using Painter = std::function<void(QPainter &, int frame)>;
 
-QImage render(const Painter &paint, int frame = 0);
+// scale 2 draws the same picture for screens with two device pixels to the point.
+QImage render(const Painter &paint, int frame = 0, int scale = 1);
 Painter face(const Face &style);
 // Animated faces: frame decides the pose.
 Painter winkingFace();

@@ -154,19 +154,19 @@ QString escape(const QString &text)
     return text.toHtmlEscaped();
 }
 
-QByteArray picture(const Emoticon &e, QString *suffix)
+QByteArray picture(const Emoticon &e, int scale, QString *suffix)
 {
     if (e.frames > 1) {
         QList<GifFrame> frames;
         for (int i = 0; i < e.frames; ++i)
-            frames.append({render(e.paint, i), i == 0 ? e.delayMs * 3 : e.delayMs});
+            frames.append({render(e.paint, i, scale), i == 0 ? e.delayMs * 3 : e.delayMs});
         *suffix = QStringLiteral("gif");
         return writeGif(frames);
     }
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
-    render(e.paint).save(&buffer, "PNG");
+    render(e.paint, 0, scale).save(&buffer, "PNG");
     *suffix = QStringLiteral("png");
     return png;
 }
@@ -186,11 +186,15 @@ bool writeTheme(const QString &app, const QString &stage, const QString &rcc, co
     int id = 0;
     for (const Emoticon &e : emoticons) {
         QString suffix;
-        const QByteArray data = picture(e, &suffix);
+        const QByteArray data = picture(e, 1, &suffix);
         const QString file = e.file + QLatin1Char('.') + suffix;
-        if (!writeFile(dir + QLatin1Char('/') + file, data))
+        // <name>@2x beside each picture: Qt shows it on screens with two
+        // device pixels to the point instead of enlarging the first.
+        const QString sharp = e.file + QStringLiteral("@2x.") + suffix;
+        if (!writeFile(dir + QLatin1Char('/') + file, data)
+            || !writeFile(dir + QLatin1Char('/') + sharp, picture(e, 2, &suffix)))
             return false;
-        qrc += QStringLiteral("    <file>%1</file>\n").arg(file);
+        qrc += QStringLiteral("    <file>%1</file>\n    <file>%2</file>\n").arg(file, sharp);
         out << "  <image id=\"" << ++id << "\" name=\":/smileys/" << theme << '/' << file << "\" tr=\""
             << escape(e.tr) << "\" shortcut=\"" << escape(e.shortcut) << "\"";
         if (!e.shortcutex.isEmpty())
