@@ -15,7 +15,7 @@ PACKAGES=(
   qt6-tools-dev qt6-l10n-tools qt6-tools-dev-tools dpkg-dev
 )
 # Only for the sanitized build and the fuzz target (test --sanitize, fuzz).
-SANITIZE_PACKAGES=(clang libclang-rt-14-dev)
+SANITIZE_PACKAGES=(clang libclang-rt-14-dev lld)
 
 install_dependencies() {
   local missing=()

@@ -17,6 +17,7 @@
 #include "czubuddy_administrator.h"
 #include "hosttracer.h"
 #include "modulehost.h"
+#include "replaycrashstep.h"
 #include "replaymultichatlog.h"
 #include "replayuisteps.h"
 #include "tracewriter.h"
@@ -89,6 +90,7 @@ ReplayRunner::ReplayRunner(TraceWriter *writer, HostTracer *tracer, ModuleHost *
     m_steps.insert(QStringLiteral("repeat"), [soak](const QJsonObject &step, QString *error) {
         return soak->doRepeat(step, error);
     });
+    m_steps.insert(QStringLiteral("crash"), &ReplayCrashStep::run);
     m_steps.insert(QStringLiteral("memory"), [soak](const QJsonObject &step, QString *error) {
         return soak->doMemory(step, error);
     });

@@ -28,7 +28,8 @@ public:
     bool doMemory(const QJsonObject &step, QString *error);
 
     // Resident memory of this process in KiB, after handing freed heap back
-    // to the system so that only memory still in use is counted.
+    // to the system so that only memory still in use is counted (under
+    // AddressSanitizer: the heap in use).
     static qint64 residentKb();
 
 private:

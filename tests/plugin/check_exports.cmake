@@ -5,7 +5,13 @@ endif()
 string(REGEX MATCHALL "[^\n]+" lines "${symbols}")
 set(own "")
 foreach(line ${lines})
+  string(REGEX REPLACE "^[0-9a-fA-F]* *([A-Za-z]) .*" "\\1" type "${line}")
   string(REGEX REPLACE "^[0-9a-fA-F]* *[A-Za-z] " "" name "${line}")
+  # A local entry of the dynamic table (the sanitizers' global metadata
+  # keeps some there) binds nothing for anyone else: not an export.
+  if(type MATCHES "^[bdgrst]$")
+    continue()
+  endif()
   if(NOT name STREQUAL "create")
     list(APPEND own ${name})
   endif()

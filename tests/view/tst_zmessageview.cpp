@@ -35,8 +35,11 @@ QRect thumbRect(QScrollBar *bar)
     {
         using QScrollBar::initStyleOption;
     };
+    // A pointer to QScrollBar's own member: calling it needs no cast of the
+    // bar to a type it is not.
+    const auto initStyleOption = &Probe::initStyleOption;
     QStyleOptionSlider option;
-    static_cast<Probe *>(bar)->initStyleOption(&option);
+    (bar->*initStyleOption)(&option);
     return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar);
 }
 } // namespace
