@@ -14,6 +14,7 @@
 #include <gloox/error.h>
 #include <gloox/iq.h>
 #include <gloox/message.h>
+#include <gloox/presence.h>
 #include <gloox/rostermanager.h>
 #include <gloox/tag.h>
 
@@ -302,6 +303,19 @@ void XmppConnection::sendChatState(const QString &to, bool composing, bool group
     gloox::Message message(groupChat ? gloox::Message::Groupchat : gloox::Message::Chat, gloox::JID(to.toStdString()));
     message.addExtension(new gloox::ChatState(composing ? gloox::ChatStateComposing : gloox::ChatStatePaused));
     m_client->send(message);
+}
+
+void XmppConnection::sendPresenceTo(const QString &jid)
+{
+    if (!m_client || !m_connected)
+        return;
+    m_client->send(gloox::Presence(gloox::Presence::Available, gloox::JID(jid.toStdString())));
+}
+
+void XmppConnection::handleNonrosterPresence(const gloox::Presence &presence)
+{
+    if (presence.subtype() == gloox::Presence::Unavailable && presence.from())
+        emit presenceGone(fromStd(presence.from().full()));
 }
 
 void XmppConnection::sendAttention(const QString &to)

@@ -67,6 +67,9 @@ public:
     void setBlocked(const QString &bareJid, bool blocked, uint requestId);
     // A presence subscription request (the other side authorises).
     void requestSubscription(const QString &bareJid);
+    // Our presence to one entity outside the roster: its server then tells
+    // it when this client signs out or drops (presenceGone() over there).
+    void sendPresenceTo(const QString &jid);
     gloox::Client *client() const { return m_client.get(); }
 
 signals:
@@ -84,6 +87,9 @@ signals:
     void presenceChanged(const QString &bareJid, int zrStatus);
     void blockList(const QStringList &bareJids);
     void blockRequestDone(uint requestId, bool success);
+    // Someone outside the roster to whom we are no one went unavailable
+    // (full JID, as the server stamped it).
+    void presenceGone(const QString &fullJid);
 
 private:
     // gloox callbacks, all on this thread inside recv().
@@ -104,7 +110,7 @@ private:
                             const std::string &) override {}
     bool handleSubscriptionRequest(const gloox::JID &jid, const std::string &msg) override;
     bool handleUnsubscriptionRequest(const gloox::JID &, const std::string &) override { return false; }
-    void handleNonrosterPresence(const gloox::Presence &) override {}
+    void handleNonrosterPresence(const gloox::Presence &presence) override;
     void handleRosterError(const gloox::IQ &) override {}
     bool handleIq(const gloox::IQ &iq) override;
     void handleIqID(const gloox::IQ &iq, int context) override;

@@ -10,6 +10,7 @@ XmppMatchmaker::XmppMatchmaker(XmppConnection *connection, QObject *parent)
     : QObject(parent), m_connection(connection)
 {
     connect(connection, &XmppConnection::messageReceived, this, &XmppMatchmaker::onMessage);
+    connect(connection, &XmppConnection::presenceGone, this, &XmppMatchmaker::onGone);
 }
 
 void XmppMatchmaker::onMessage(const XmppIncoming &message)
@@ -18,7 +19,7 @@ void XmppMatchmaker::onMessage(const XmppIncoming &message)
     if (jid.isEmpty() || message.groupChat || message.randomAction.isEmpty())
         return;
     if (message.randomAction == QLatin1String("search")) {
-        search(jid, message.randomAlias);
+        search(message.from, message.randomAlias);
         return;
     }
     bool ok = false;
@@ -34,12 +35,13 @@ void XmppMatchmaker::onMessage(const XmppIncoming &message)
     }
 }
 
-void XmppMatchmaker::search(const QString &jid, const QString &alias)
+void XmppMatchmaker::search(const QString &from, const QString &alias)
 {
     if (m_seats.size() >= maxSeats)
         return;
+    const QString jid = XmppIdMap::bareJid(from);
     const uint chat = m_next++;
-    m_seats.insert(chat, {jid, alias.isEmpty() ? tr("Stranger") : alias, 0});
+    m_seats.insert(chat, {jid, from, alias.isEmpty() ? tr("Stranger") : alias, 0});
     tell(chat, QStringLiteral("waiting"));
     // The longest waiting someone else is the match.
     for (qsizetype i = 0; i < m_waiting.size(); ++i) {
@@ -54,6 +56,18 @@ void XmppMatchmaker::search(const QString &jid, const QString &alias)
         return;
     }
     m_waiting.append(chat);
+}
+
+void XmppMatchmaker::onGone(const QString &fullJid)
+{
+    // Signed out or dropped without quitting: as if the client had quit.
+    QList<uint> gone;
+    for (auto it = m_seats.cbegin(); it != m_seats.cend(); ++it) {
+        if (it->from == fullJid)
+            gone.append(it.key());
+    }
+    for (uint chat : gone)
+        leave(chat);
 }
 
 void XmppMatchmaker::leave(uint chat)

@@ -32,12 +32,14 @@ private:
     struct Seat
     {
         QString jid;
+        QString from; // the searching client's full JID: when it goes, the seat goes
         QString alias;
         uint partner = 0; // the partner's chat number, 0 while waiting
     };
 
     void onMessage(const XmppIncoming &message);
-    void search(const QString &jid, const QString &alias);
+    void search(const QString &from, const QString &alias);
+    void onGone(const QString &fullJid);
     void leave(uint chat);
     void tell(uint chat, const QString &action, const QString &alias = {}, const XmppIncoming *relayed = nullptr);
 

@@ -70,6 +70,10 @@ bool XmppRandomChats::transmit(Request *request)
         return true;
     case 0x0031: // login: answered with the chat number by the matchmaker
         m_logins.append(id);
+        // So that the matchmaker learns when we vanish without quitting
+        // and can tell the partner, who would otherwise wait in silence.
+        if (m_connection)
+            m_connection->sendPresenceTo(m_matchmaker);
         // Not completed by the server's receipt: the matchmaker's answer does.
         post(0, QStringLiteral("search"), QString(), argOf(args, DataTypes::Text, 703).toString());
         QTimer::singleShot(loginTimeoutMs, this, [this, id] {

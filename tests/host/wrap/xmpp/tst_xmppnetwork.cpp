@@ -474,6 +474,20 @@ void TestXmppNetwork::randomChatThroughTheMatchmaker()
     QCOMPARE(deliveredOf(4, 0x8041).size(), 1);
     QCOMPARE(deliveredOf(4, 0x8041).first().args, (QList<ProtocolArg>{ProtocolArg(6, 0, chat), ProtocolArg(32, 1, QByteArray("hello"))}));
     QCOMPARE(matchmaker.seats(), 0);
+
+    // Alice's client vanishes without quitting: Bob is told, not left waiting.
+    send(4, 0x0031, {ProtocolArg(4, 162, 0), ProtocolArg(6, 688, 0), ProtocolArg(32, 703, QStringLiteral("Al"))});
+    QTRY_COMPARE_WITH_TIMEOUT(matchmaker.waiting(), 1, waitMs);
+    m_bobReceived.clear();
+    m_bob->sendMessage(mm, QStringLiteral("s2"), QString(), &search);
+    QTRY_COMPARE_WITH_TIMEOUT(m_bobReceived.size(), 2, waitMs);
+    QCOMPARE(m_bobReceived.at(1).randomAction, QStringLiteral("matched"));
+    m_backend->connection()->close();
+    QTRY_COMPARE_WITH_TIMEOUT(m_bobReceived.size(), 3, waitMs);
+    QCOMPARE(m_bobReceived.at(2).randomAction, QStringLiteral("quit"));
+    QCOMPARE(matchmaker.seats(), 0);
+    m_backend->connection()->open();
+    QTRY_VERIFY_WITH_TIMEOUT(m_backend->connection()->isConnected(), waitMs);
 }
 
 void TestXmppNetwork::strangersAndMalformedPayloadsAreIgnored()
