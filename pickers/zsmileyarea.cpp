@@ -1,5 +1,6 @@
 #include "zsmileyarea.h"
 
+#include "palettecolours.h"
 #include "zsmileyframe.h"
 #include "zsmileytheme.h"
 
@@ -17,7 +18,8 @@ ZSmileyArea::ZSmileyArea(QWidget *parent)
     m_content = new QWidget(this);
     m_content->setAutoFillBackground(true);
     QPalette pal = m_content->palette();
-    pal.setColor(QPalette::Window, QColor(QStringLiteral("#ffffff")));
+    // The theme tint of a light window; a dark palette gets its dark counterpart.
+    pal.setColor(QPalette::Window, PaletteColours::band(QColor(QStringLiteral("#ffffff")), pal));
     m_content->setPalette(pal);
     auto *layout = new QVBoxLayout(m_content);
     layout->setContentsMargins(0, 0, 0, 0);

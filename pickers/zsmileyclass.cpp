@@ -1,5 +1,7 @@
 #include "zsmileyclass.h"
 
+#include "palettecolours.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPixmap>
@@ -13,7 +15,8 @@ ZSmileyClass::ZSmileyClass(QWidget *parent)
     setFixedHeight(headerHeight);
     setAutoFillBackground(true);
     QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(QStringLiteral("#eef7fe")));
+    // The theme tint of a light window; a dark palette gets its dark counterpart.
+    pal.setColor(QPalette::Window, PaletteColours::band(QColor(QStringLiteral("#eef7fe")), pal));
     setPalette(pal);
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(3, 3, 3, 3);

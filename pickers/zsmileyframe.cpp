@@ -10,6 +10,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QGridLayout>
 #include <QImage>
 #include <QImageReader>
@@ -20,13 +21,13 @@ namespace zubrel {
 
 namespace {
 
-QImage loadPicture(const QString &path)
+QImage loadPicture(const QString &path, int edge)
 {
     QImageReader reader(path);
     // Decoding straight to the item size is much cheaper for big pictures.
     const QSize size = reader.size();
-    if (size.isValid() && (size.width() > ZSmiley::pictureSize || size.height() > ZSmiley::pictureSize))
-        reader.setScaledSize(size.scaled(ZSmiley::pictureSize, ZSmiley::pictureSize, Qt::KeepAspectRatio));
+    if (size.isValid() && (size.width() > edge || size.height() > edge))
+        reader.setScaledSize(size.scaled(edge, edge, Qt::KeepAspectRatio));
     return reader.read();
 }
 
@@ -36,13 +37,26 @@ QImage loadPicture(const QString &path)
 QPixmap sharedPicture(const QString &path)
 {
     static QHash<QString, QPixmap> pictures;
-    const QString key = path + u'|' + QString::number(QFileInfo(path).lastModified().toMSecsSinceEpoch());
+    // On a screen with two device pixels to the point the theme's @2x
+    // picture is shown, at the same size.
+    QString file = path;
+    int scale = 1;
+    if (qApp->devicePixelRatio() > 1.0) {
+        const QString sharp = ZSmileyTheme::sharpPicturePath(path);
+        if (!sharp.isEmpty()) {
+            file = sharp;
+            scale = 2;
+        }
+    }
+    const QString key = file + u'|' + QString::number(QFileInfo(file).lastModified().toMSecsSinceEpoch());
     if (const auto found = pictures.constFind(key); found != pictures.constEnd())
         return *found;
-    QImage image = loadPicture(path);
-    if (!image.isNull() && (image.width() != ZSmiley::pictureSize || image.height() != ZSmiley::pictureSize))
-        image = image.scaled(ZSmiley::pictureSize, ZSmiley::pictureSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    const QPixmap pixmap = image.isNull() ? QPixmap() : QPixmap::fromImage(image);
+    const int edge = ZSmiley::pictureSize * scale;
+    QImage image = loadPicture(file, edge);
+    if (!image.isNull() && (image.width() != edge || image.height() != edge))
+        image = image.scaled(edge, edge, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    QPixmap pixmap = image.isNull() ? QPixmap() : QPixmap::fromImage(image);
+    pixmap.setDevicePixelRatio(scale);
     pictures.insert(key, pixmap);
     return pixmap;
 }

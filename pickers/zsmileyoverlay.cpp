@@ -1,7 +1,6 @@
 #include "zsmileyoverlay.h"
 
 #include <QEvent>
-#include <QFile>
 #include <QFontMetrics>
 #include <QHash>
 #include <QImageReader>
@@ -14,6 +13,7 @@
 #include <QTimer>
 
 #include "guardedtextdocument.h"
+#include "zsmileytheme.h"
 
 namespace zubrel {
 
@@ -74,10 +74,8 @@ QLabel *ZSmileyOverlay::createMovieLabel(QWidget *parent, const QString &path)
     QString file = path;
     qreal scale = 1.0;
     if (parent && parent->devicePixelRatio() > 1.0) {
-        const int dot = path.lastIndexOf(u'.');
-        const QString sharp = dot > path.lastIndexOf(u'/') ? path.left(dot) + QStringLiteral("@2x") + path.mid(dot)
-                                                           : path + QStringLiteral("@2x");
-        if (QFile::exists(sharp)) {
+        const QString sharp = ZSmileyTheme::sharpPicturePath(path);
+        if (!sharp.isEmpty()) {
             file = sharp;
             scale = 2.0;
         }

@@ -37,6 +37,14 @@ QStringList ZSmileyTheme::themeNames(Kind kind)
         .entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted);
 }
 
+QString ZSmileyTheme::sharpPicturePath(const QString &path)
+{
+    const int dot = path.lastIndexOf(u'.');
+    const QString sharp = dot > path.lastIndexOf(u'/') ? path.left(dot) + QStringLiteral("@2x") + path.mid(dot)
+                                                       : path + QStringLiteral("@2x");
+    return QFile::exists(sharp) ? sharp : QString();
+}
+
 bool ZSmileyTheme::registerResource(const QString &theme)
 {
     // Registering the same file twice would map it twice; every chat tab

@@ -31,6 +31,9 @@ public:
 
     static QString xmlPath(Kind kind, const QString &theme);
     static QString resourcePath(const QString &theme);
+    // The same picture drawn at twice its size (<name>@2x.<suffix>) for
+    // screens with two device pixels to the point; empty when there is none.
+    static QString sharpPicturePath(const QString &path);
     // Theme folders in the order the file system gives them.
     static QStringList themeNames(Kind kind);
 
