@@ -41,6 +41,16 @@ foreach(file ${root}/usr/bin/zubrel-host ${root}/usr/share/applications/zubrel-h
   endif()
 endforeach()
 
+# The menu entry as desktops read it.
+find_program(VALIDATE desktop-file-validate)
+if(VALIDATE)
+  execute_process(COMMAND ${VALIDATE} ${root}/usr/share/applications/zubrel-host.desktop
+                  RESULT_VARIABLE status OUTPUT_VARIABLE report ERROR_VARIABLE report)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "the menu entry is not valid:\n${report}")
+  endif()
+endif()
+
 # An install path left in the binaries would load the build's libraries.
 foreach(binary ${app}/zubrel-host ${module} ${app}/plugins/log/chatlogger.so)
   execute_process(COMMAND ldd ${binary} OUTPUT_VARIABLE libraries)
