@@ -1,6 +1,10 @@
 #include "historypager.h"
 
+#include <QTextDocumentFragment>
 #include <QTimer>
+
+#include "findbar.h"
+#include "messagehtmlguard.h"
 
 #include "czubuddy.h"
 #include "zchatlogger.h"
@@ -18,6 +22,8 @@ HistoryPager::HistoryPager(ZChatTab *tab, ZChatLogger *logger)
     m_userId = QString::number(user.Id());
     m_userAlias = user.IsNicknameValid() ? user.Nickname() : QString();
     connect(tab->view, &ZMessageView::olderEntriesWanted, this, &HistoryPager::requestOlder);
+    if (auto *bar = tab->view->findChild<FindBar *>())
+        bar->setHistorySource(this, this);
 }
 
 LogLine HistoryPager::lineOf(const MessageStruct &record) const
@@ -36,8 +42,11 @@ void HistoryPager::showNewest(int count)
     m_exhausted = true;
     if (m_logger->canPage()) {
         const QList<LogRecord> page = m_logger->recordsBefore(0, count);
-        for (const LogRecord &record : page)
+        m_newestBase = m_tab->view->entryCount();
+        for (const LogRecord &record : page) {
             records.append(record.message);
+            m_ids.append(record.id);
+        }
         // Records still waiting in memory (id 0) have nothing stored before
         // them that could be found by id.
         m_exhausted = page.size() < count || page.first().id <= 0;
@@ -84,11 +93,57 @@ void HistoryPager::loadOlder()
     if (page.isEmpty())
         return;
     m_before = page.first().id;
+    QList<qint64> ids;
+    for (const LogRecord &record : page)
+        ids.append(record.id);
+    m_ids = ids + m_ids;
+    m_pagedCount += int(page.size());
     QList<LogLine> lines;
     lines.reserve(page.size());
     for (const LogRecord &record : page)
         lines.append(lineOf(record.message));
     m_tab->view->prependLog(lines);
+}
+
+bool HistoryPager::canSearchHistory() const
+{
+    return m_logger && m_logger->canSearch();
+}
+
+QList<HistoryHit> HistoryPager::searchHistory(const QString &text)
+{
+    QList<HistoryHit> hits;
+    if (!m_logger)
+        return hits;
+    for (const LogRecord &record : m_logger->searchRecords(text, FindBar::maxHits)) {
+        const LogLine line = lineOf(record.message);
+        const QString sender = record.message.direction == Zr::Sent
+                                   ? (m_userAlias.isEmpty() ? tr("Me") : m_userAlias)
+                                   : (line.alias.isEmpty() ? line.id : line.alias);
+        // Bounded first: a damaged record of megabytes must not stall the list.
+        const QString plain = QTextDocumentFragment::fromHtml(MessageHtmlGuard::bounded(record.message.message))
+                                  .toPlainText()
+                                  .simplified();
+        hits.append({record.id, record.message.time, sender, plain});
+    }
+    return hits;
+}
+
+int HistoryPager::revealHit(const HistoryHit &hit)
+{
+    if (!m_tab)
+        return -1;
+    ZMessageView *view = m_tab->view;
+    while (hit.id > 0 && !m_exhausted && m_before > hit.id)
+        loadOlder();
+    const qsizetype at = hit.id > 0 ? m_ids.indexOf(hit.id) : -1;
+    if (at >= 0) {
+        const int entry = at < m_pagedCount ? int(at) : m_pagedCount + m_newestBase + int(at - m_pagedCount);
+        if (entry < view->entryCount())
+            return entry;
+    }
+    // Logged while the chat was open: shown live, found by its text.
+    return view->findEntry(hit.text.left(60));
 }
 
 } // namespace zubrel

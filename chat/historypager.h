@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QPointer>
 
+#include "historysearchsource.h"
 #include "messageviewmodel.h"
 #include "zloggerinterfaces.h"
 
@@ -14,7 +15,7 @@ namespace zubrel {
 class ZChatLogger;
 class ZChatTab;
 
-class HistoryPager : public QObject
+class HistoryPager : public QObject, public HistorySearchSource
 {
     Q_OBJECT
 public:
@@ -31,6 +32,12 @@ public:
 
     bool isExhausted() const { return m_exhausted; }
 
+    bool canSearchHistory() const override;
+    QList<HistoryHit> searchHistory(const QString &text) override;
+    // Pages back to the record, then finds its entry: by record id among
+    // the records shown from the log, by text among entries shown live.
+    int revealHit(const HistoryHit &hit) override;
+
 public slots:
     // One page of older records above the view's entries.
     void loadOlder();
@@ -44,6 +51,12 @@ private:
     qint64 m_before = 0;
     bool m_exhausted = true;
     bool m_requested = false;
+    // Ids of the records shown from the log, oldest first: the first
+    // m_pagedCount were placed above everything, the rest appended from
+    // entry m_newestBase on when the chat opened.
+    QList<qint64> m_ids;
+    int m_pagedCount = 0;
+    int m_newestBase = 0;
     QString m_userId;
     QString m_userAlias;
 };

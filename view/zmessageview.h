@@ -97,6 +97,18 @@ public:
     // The body HTML the view shows for an entry in the current mode.
     QString entryBodyHtml(int index) const;
 
+    // Finding in the loaded conversation, case-insensitively. Selects the
+    // next match after the selection (before it with `backward`), wrapping
+    // around; without a selection, or with `fromEnd`, searches from the
+    // newest entry up. The match is scrolled into sight. False when none.
+    bool findText(const QString &text, bool backward, bool fromEnd = false);
+    // Selects the first match of `text` in entry `index` (the whole entry
+    // when there is none) and scrolls it into sight.
+    void showInEntry(int index, const QString &text);
+    // The newest entry whose text (white space simplified) holds `text`,
+    // -1 for none.
+    int findEntry(const QString &text);
+
     QString imageAt(const QPoint &pos) const override;
     // Copy, Select All and, over a picture with saveable images on, "Save
     // Image As...".
@@ -155,6 +167,8 @@ private:
     QString linkAt(const QPoint &viewportPos);
     void selectionChanged();
     QString entryText(int index, int from, int to);
+    QTextDocument *measuredDocument(int index);
+    void revealPosition(const Position &at);
 
     std::unique_ptr<MessageViewModel> m_model;
     std::unique_ptr<MessageLayout> m_layout;

@@ -8,6 +8,7 @@
 #include "zcontactcard.h"
 #include "zcontactcardlist.h"
 #include "zimagebutton.h"
+#include "findbar.h"
 #include "zmessageview.h"
 #include "zsettings.h"
 #include "ztextedit.h"
@@ -92,6 +93,7 @@ void ZChatTab::buildViewRow(QWidget *upper)
     row->setSpacing(0);
     view = new ZMessageView(upper);
     view->setObjectName(QStringLiteral("view"));
+    new FindBar(view, this); // owned by the view, Ctrl+F anywhere in the tab
     view->setProperty("styleName", QStringLiteral("inputHistory"));
     view->setMinimumSize(0, 72);
     view->setOpenExternalLinks(true);

@@ -63,8 +63,8 @@ public:
     // The text of message HTML as the index sees it: tags dropped, entities
     // decoded, style and script content left out.
     static QString plainText(const QString &html);
-    // The FTS5 expression for the words of `text` (quoted phrases, each a
-    // prefix), empty when no word has a searchable character.
+    // The FTS5 expression for the words of `text` (quoted phrases, whole
+    // words), empty when no word has a searchable character.
     static QString matchExpression(const QString &text);
 };
 

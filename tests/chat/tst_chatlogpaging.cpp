@@ -1,9 +1,13 @@
 // Scroll-back: a chat opens with its newest records and pages older ones in
 // from the chat-log plug-in, 50 at a time, back to the first record.
 
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include <QScrollBar>
 
 #include "chattestsupport.h"
+#include "findbar.h"
 #include "historypager.h"
 #include "zmessageview.h"
 
@@ -99,6 +103,44 @@ private slots:
         // The entry that was at the top is still at the top, same pixel.
         QCOMPARE(view->entryRect(50).top(), 0);
         QCOMPARE(view->entryAt(QPoint(5, 1)), 50);
+    }
+
+    void wholeHistorySearchBringsAnOldRecordIntoView()
+    {
+        {
+            QObject owner;
+            ZChatLogger *logger = ZChatLogger::create(bert, &owner, 1);
+            for (int i = 0; i < 300; ++i) {
+                const QString word = (i == 20 || i == 290) ? QStringLiteral(" <b>Needle</b>") : QString();
+                logger->appendMessage(QString("r%1.%2").arg(i).arg(word), i % 2 ? Zr::Received : Zr::Sent, bert);
+            }
+        }
+        ZChatTab *tab = f.open(bert);
+        auto *bar = tab->view->findChild<FindBar *>();
+        QVERIFY(bar);
+        bar->open();
+        bar->field()->setText("needle");
+        QVERIFY(bar->wholeHistoryButton()->isEnabled());
+        bar->searchWholeHistory();
+        QCOMPARE(bar->results()->count(), 2);
+        QVERIFY(bar->results()->item(0)->text().contains("r290. Needle"));
+        // Choosing the older one pages back to it (the page holding record 20
+        // is the one that reaches the first record) and selects the word.
+        emit bar->results()->itemActivated(bar->results()->item(1));
+        ZMessageView *view = tab->view;
+        QCOMPARE(view->entryCount(), 300);
+        QCOMPARE(view->selectedText(), QString("Needle"));
+        const QString text = view->plainText();
+        QVERIFY(text.indexOf("r19.") < text.indexOf("r20.") && text.indexOf("r20.") < text.indexOf("r21."));
+        // A message of this session is found among the entries shown live.
+        tab->appendIncomingMessage("fresh needle here", QDateTime::currentDateTime());
+        tab->findChild<ZChatLogger *>()->appendMessage("fresh needle here", Zr::Received, bert);
+        bar->searchWholeHistory();
+        QCOMPARE(bar->results()->count(), 3);
+        emit bar->results()->itemActivated(bar->results()->item(0));
+        QCOMPARE(view->selectedText(), QString("needle"));
+        QCOMPARE(view->entryAt(QPoint(5, view->entryRect(view->entryCount() - 1).center().y())),
+                 view->entryCount() - 1);
     }
 
     void multiChatPagesThroughItsUuid()

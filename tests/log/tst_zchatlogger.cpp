@@ -95,6 +95,8 @@ private slots:
         logger->appendMessage(QStringLiteral("kept"), Zr::Received);
         QVERIFY(!logger->canPage());
         QVERIFY(logger->recordsBefore(0, 50).isEmpty());
+        QVERIFY(!logger->canSearch());
+        QVERIFY(logger->searchRecords(QStringLiteral("kept"), 50).isEmpty());
         QCOMPARE(logger->lastMessages(10).size(), 1);
     }
 

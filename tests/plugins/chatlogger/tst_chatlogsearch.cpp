@@ -73,7 +73,7 @@ private slots:
 
         QTest::newRow("word in markup") << "hello" << QList<int>{0};
         QTest::newRow("inline tags join a word") << "WORLD" << QList<int>{0};
-        QTest::newRow("prefix") << "hel" << QList<int>{0};
+        QTest::newRow("whole words only") << "hel" << QList<int>{};
         QTest::newRow("tag name") << "span" << QList<int>{};
         QTest::newRow("attribute") << "bold" << QList<int>{};
         QTest::newRow("style content") << "blue" << QList<int>{};
