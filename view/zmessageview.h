@@ -126,7 +126,7 @@ signals:
     // history may be shown above.
     void olderEntriesWanted();
     // `count` entries were placed before the first one; entry numbers known
-    // until now grew by `count`.
+    // until now grew by `count`. (No textChanged() for these.)
     void entriesPrepended(int count);
 
 public slots:

@@ -40,8 +40,9 @@ void ZMessageView::prependLog(const QList<LogLine> &lines)
     bar->release();
     relayoutVisible();
     viewport()->update();
+    // Not textChanged(): the tab answers that by scrolling to the bottom,
+    // which would throw the reader away from the page just placed above.
     emit entriesPrepended(added);
-    emit textChanged();
     emit viewportLayoutChanged();
 }
 

@@ -102,6 +102,7 @@ void ZChatTab::buildViewRow(QWidget *upper)
     view->setUndoRedoEnabled(false);
     row->addWidget(view);
     connect(view, &QTextEdit::textChanged, this, &ZChatTab::slotHistoryChangedTimer);
+    connect(view, &ZMessageView::entriesPrepended, this, [this] { emit selectAllBrowser(true); });
     connect(view, &ZMessageView::viewportLayoutChanged, this, &ZChatTab::slotMoveOutputWidgetsTimer);
     connect(view, &ZMessageView::linkActivated, this, [this](const QUrl &url) {
         Internal::PushLinkRouter::instance()->activatedIn(this, url);
