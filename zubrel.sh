@@ -12,7 +12,7 @@ PACKAGES=(
   xvfb xauth fonts-dejavu-core
   pulseaudio pulseaudio-utils
   libgloox-dev prosody
-  qt6-tools-dev qt6-l10n-tools qt6-tools-dev-tools dpkg-dev desktop-file-utils
+  qt6-tools-dev qt6-l10n-tools qt6-tools-dev-tools qt6-translations-l10n dpkg-dev desktop-file-utils
 )
 # Only for the sanitized build and the fuzz target (test --sanitize, fuzz).
 SANITIZE_PACKAGES=(clang libclang-rt-14-dev lld)

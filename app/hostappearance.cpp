@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QIcon>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QPalette>
 
@@ -67,6 +68,8 @@ HostAppearance::~HostAppearance()
 {
     if (m_translatorInstalled)
         QCoreApplication::removeTranslator(&m_translator);
+    if (m_qtTranslatorInstalled)
+        QCoreApplication::removeTranslator(&m_qtTranslator);
 }
 
 void HostAppearance::addOptions(QCommandLineParser *parser) const
@@ -94,10 +97,15 @@ bool HostAppearance::apply(const QCommandLineParser &parser, bool replay, QStrin
     }
     // The module picks its translation from the default locale when it starts.
     QLocale::setDefault(locale);
-    if (locale.language() != QLocale::English
-        && m_translator.load(locale, QStringLiteral("zubrel"), QStringLiteral("_"),
-                             ZDir::applicationPath() + QLatin1String("/translations")))
+    // English is the source language, C the replays': neither has files.
+    if (locale.language() == QLocale::English || locale.language() == QLocale::C)
+        return true;
+    if (m_translator.load(locale, QStringLiteral("zubrel"), QStringLiteral("_"),
+                          ZDir::applicationPath() + QLatin1String("/translations")))
         m_translatorInstalled = QCoreApplication::installTranslator(&m_translator);
+    if (m_qtTranslator.load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        m_qtTranslatorInstalled = QCoreApplication::installTranslator(&m_qtTranslator);
     return true;
 }
 

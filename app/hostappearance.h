@@ -27,7 +27,10 @@ private:
     QCommandLineOption m_langOption;
     QCommandLineOption m_darkOption;
     QTranslator m_translator;
+    // Qt's own texts (standard buttons, file dialogs) when the system has them.
+    QTranslator m_qtTranslator;
     bool m_translatorInstalled = false;
+    bool m_qtTranslatorInstalled = false;
 };
 
 } // namespace zubrel

@@ -58,5 +58,7 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Zubrel developers <dev@zubrel.com>")
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6, libqt6sql6-sqlite, qt6-image-formats-plugins")
+# Qt's own texts (standard buttons) in the user's language.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 set(CPACK_STRIP_FILES ON)
 include(CPack)
