@@ -608,6 +608,83 @@ Möchtest du zustimmen?</translation>
     </message>
 </context>
 <context>
+    <name>zubrel::FindBar</name>
+    <message>
+        <source>Find in conversation</source>
+        <translation>Im Gespräch suchen</translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>Find text</source>
+        <translation>Text suchen</translation>
+    </message>
+    <message>
+        <source>Older match (Enter)</source>
+        <translation>Älterer Treffer (Enter)</translation>
+    </message>
+    <message>
+        <source>Newer match (Shift+Enter)</source>
+        <translation>Neuerer Treffer (Umschalt+Enter)</translation>
+    </message>
+    <message>
+        <source>Close the find bar (Escape)</source>
+        <translation>Suchleiste schließen (Escape)</translation>
+    </message>
+    <message>
+        <source>Search whole history</source>
+        <translation>Ganzen Verlauf durchsuchen</translation>
+    </message>
+    <message>
+        <source>Search the whole history</source>
+        <translation>Den ganzen Verlauf durchsuchen</translation>
+    </message>
+    <message>
+        <source>Messages found in the history</source>
+        <translation>Im Verlauf gefundene Nachrichten</translation>
+    </message>
+    <message>
+        <source>Not found in the messages shown</source>
+        <translation>In den angezeigten Nachrichten nicht gefunden</translation>
+    </message>
+    <message>
+        <source>No message in the history holds “%1”</source>
+        <translation>Keine Nachricht im Verlauf enthält „%1“</translation>
+    </message>
+    <message>
+        <source>The newest %1 messages found</source>
+        <translation>Die neuesten %1 gefundenen Nachrichten</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n message(s) found</source>
+        <translation>
+            <numerusform>%n Nachricht gefunden</numerusform>
+            <numerusform>%n Nachrichten gefunden</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>This message can no longer be shown</source>
+        <translation>Diese Nachricht kann nicht mehr angezeigt werden</translation>
+    </message>
+    <message>
+        <source>Search every message logged in this chat</source>
+        <translation>Jede in diesem Chat gespeicherte Nachricht durchsuchen</translation>
+    </message>
+    <message>
+        <source>The installed chat history cannot be searched</source>
+        <translation>Der installierte Chatverlauf kann nicht durchsucht werden</translation>
+    </message>
+</context>
+<context>
+    <name>zubrel::HistoryPager</name>
+    <message>
+        <source>Me</source>
+        <translation>Ich</translation>
+    </message>
+</context>
+<context>
     <name>zubrel::HostRequestLog</name>
     <message>
         <source>Show profile</source>
