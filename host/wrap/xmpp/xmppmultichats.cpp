@@ -139,6 +139,7 @@ XmppMultichats::Room *XmppMultichats::enter(const QString &roomJid)
     room->room = std::make_unique<gloox::MUCRoom>(m_connection->client(), gloox::JID(room->jid.toStdString() + "/" + nick),
                                                   this);
     room->room->setRequestHistory(0, gloox::MUCRoom::HistoryMaxStanzas);
+    room->room->registerMUCRoomConfigHandler(this);
     Room *entered = room.get();
     m_rooms.emplace(id, std::move(room));
     entered->room->join();
@@ -267,10 +268,10 @@ void XmppMultichats::handleMUCParticipantPresence(gloox::MUCRoom *mucRoom, const
         if (!gone) {
             if (room->pendingCreate && !room->joined) {
                 room->joined = true;
-                if (!room->topic.isEmpty())
-                    room->room->setSubject(room->topic.toStdString());
-                complete(std::exchange(room->pendingCreate, 0), true,
-                         {ProtocolArg(DataTypes::Identifier, 0, int(room->id)), ProtocolArg(DataTypes::Text, 1, room->jid)});
+                // A new room stays locked to everyone else until its
+                // configuration is accepted: only then may invitees come.
+                if (!(participant.flags & gloox::UserNewRoom))
+                    finishCreate(room);
             } else if (room->pendingJoin) {
                 // Everyone else's presence came first; a topic follows at
                 // once if the room has one (an empty one is not reported).
@@ -352,6 +353,28 @@ void XmppMultichats::handleMUCMessage(gloox::MUCRoom *mucRoom, const gloox::Mess
             args.append(ProtocolArg(DataTypes::Text, 5, picture));
     }
     deliver(0x8013, args);
+}
+
+void XmppMultichats::handleMUCConfigResult(gloox::MUCRoom *mucRoom, bool success, gloox::MUCOperation operation)
+{
+    Room *room = find(mucRoom);
+    if (!room || operation != gloox::CreateInstantRoom || !room->pendingCreate)
+        return;
+    if (success) {
+        finishCreate(room);
+        return;
+    }
+    complete(std::exchange(room->pendingCreate, 0), false);
+    const uint id = room->id;
+    QTimer::singleShot(0, this, [this, id] { m_rooms.erase(id); });
+}
+
+void XmppMultichats::finishCreate(Room *room)
+{
+    if (!room->topic.isEmpty())
+        room->room->setSubject(room->topic.toStdString());
+    complete(std::exchange(room->pendingCreate, 0), true,
+             {ProtocolArg(DataTypes::Identifier, 0, int(room->id)), ProtocolArg(DataTypes::Text, 1, room->jid)});
 }
 
 bool XmppMultichats::handleMUCRoomCreation(gloox::MUCRoom *)

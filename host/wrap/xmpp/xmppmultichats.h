@@ -13,6 +13,7 @@
 #include <QSet>
 #include <map>
 #include <memory>
+#include <gloox/mucroomconfighandler.h>
 #include <gloox/mucroomhandler.h>
 
 #include "protocol.h"
@@ -30,7 +31,7 @@ class XmppDirectory;
 class XmppIdMap;
 class XmppOutbox;
 
-class XmppMultichats : public QObject, public gloox::MUCRoomHandler
+class XmppMultichats : public QObject, public gloox::MUCRoomHandler, public gloox::MUCRoomConfigHandler
 {
     Q_OBJECT
 public:
@@ -67,6 +68,11 @@ private:
     void handleMUCError(gloox::MUCRoom *room, gloox::StanzaError error) override;
     void handleMUCInfo(gloox::MUCRoom *, int, const std::string &, const gloox::DataForm *) override {}
     void handleMUCItems(gloox::MUCRoom *, const gloox::Disco::ItemList &) override {}
+    void handleMUCConfigList(gloox::MUCRoom *, const gloox::MUCListItemList &, gloox::MUCOperation) override {}
+    void handleMUCConfigForm(gloox::MUCRoom *, const gloox::DataForm &) override {}
+    void handleMUCConfigResult(gloox::MUCRoom *room, bool success, gloox::MUCOperation operation) override;
+    void handleMUCRequest(gloox::MUCRoom *, const gloox::DataForm &) override {}
+    void finishCreate(Room *room);
 
     void onConnected();
     void endAll();
