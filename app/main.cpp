@@ -13,6 +13,8 @@
 
 #include "crashguard.h"
 #include "demopush.h"
+#include "demolonghistory.h"
+#include "demonetwork.h"
 #include "demosession.h"
 #include "hostappearance.h"
 #include "hosttracer.h"
@@ -85,8 +87,12 @@ int main(int argc, char *argv[])
     const QCommandLineOption xmppServerOption(QStringLiteral("xmpp-server"),
                                               QStringLiteral("Connect to HOST[:PORT] instead of the JID's server."),
                                               QStringLiteral("HOST[:PORT]"));
+    const QCommandLineOption longHistoryOption(
+        QStringLiteral("long-history"),
+        QStringLiteral("Fill Echo's chat log in the profile with 5,000 generated messages (once per profile)."));
     parser.addOptions({replayOption, traceOption, profileOption, quitOption, latencyOption, openOption,
-                       dictionaryOption, soundOption, xmppOption, xmppPasswordOption, xmppServerOption});
+                       dictionaryOption, soundOption, xmppOption, xmppPasswordOption, xmppServerOption,
+                       longHistoryOption});
     HostAppearance appearance;
     appearance.addOptions(&parser);
     parser.process(app);
@@ -198,6 +204,11 @@ int main(int argc, char *argv[])
 
     bool latencyOk = false;
     const int latency = parser.value(latencyOption).toInt(&latencyOk);
+    if (parser.isSet(longHistoryOption)
+        && !DemoLongHistory::fill(profile, DemoNetwork::selfId, 2001, QStringLiteral("Echo"), &error)) {
+        qCritical("%s", qPrintable(error));
+        return 1;
+    }
     DemoSession session(&module, latencyOk && latency >= 0 ? latency : 300);
     if (!session.start(&error, &writer)) {
         qCritical("%s", qPrintable(error));

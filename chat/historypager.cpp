@@ -4,6 +4,7 @@
 #include <QTimer>
 
 #include "findbar.h"
+#include "loggedhtml.h"
 #include "messagehtmlguard.h"
 
 #include "czubuddy.h"
@@ -29,9 +30,12 @@ HistoryPager::HistoryPager(ZChatTab *tab, ZChatLogger *logger)
 LogLine HistoryPager::lineOf(const MessageStruct &record) const
 {
     // The tab tells own lines from the partner's by the id it is given.
+    // Markup that would show nothing (an older or damaged log) is shown as
+    // the text it holds.
+    const QString html = LoggedHtml::forView(record.message);
     if (record.direction == Zr::Sent)
-        return {record.message, m_userAlias, m_userId, record.time};
-    return {record.message, record.alias, record.contact, record.time};
+        return {html, m_userAlias, m_userId, record.time};
+    return {html, record.alias, record.contact, record.time};
 }
 
 void HistoryPager::showNewest(int count)

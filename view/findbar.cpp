@@ -75,6 +75,8 @@ FindBar::FindBar(ZMessageView *view, QWidget *scope)
     m_results->setObjectName(QStringLiteral("findResults"));
     m_results->setAccessibleName(tr("Messages found in the history"));
     m_results->setUniformItemSizes(true);
+    m_results->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_results->setTextElideMode(Qt::ElideRight);
     m_results->installEventFilter(this);
     m_results->hide();
 
@@ -225,13 +227,12 @@ void FindBar::place()
 {
     if (!m_view)
         return;
-    const int width = qMin(preferredWidth, m_view->width() - 2 * margin);
+    const int bar = m_view->verticalScrollBar()->isVisible() ? m_view->verticalScrollBar()->width() : 0;
+    const int width = qMax(0, qMin(preferredWidth, m_view->width() - bar - 2 * margin));
     m_results->setFixedHeight(m_results->isVisible() ? m_results->sizeHintForRow(0) * resultRows + 4 : 0);
     adjustSize();
     const int height = qMin(sizeHint().height(), m_view->height() - 2 * margin);
-    setGeometry(m_view->width() - width - margin - (m_view->verticalScrollBar()->isVisible()
-                                                         ? m_view->verticalScrollBar()->width() : 0),
-                margin, width, height);
+    setGeometry(m_view->width() - bar - width - margin, margin, width, height);
 }
 
 void FindBar::setStatus(const QString &text)

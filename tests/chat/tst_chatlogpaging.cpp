@@ -9,6 +9,8 @@
 #include "chattestsupport.h"
 #include "findbar.h"
 #include "historypager.h"
+#include "loggedhtml.h"
+#include "messagehtmlguard.h"
 #include "zmessageview.h"
 
 using namespace zubrel;
@@ -143,6 +145,40 @@ private slots:
         QCOMPARE(view->selectedText(), QString("needle"));
         QCOMPARE(view->entryAt(QPoint(5, view->entryRect(view->entryCount() - 1).center().y())),
                  view->entryCount() - 1);
+    }
+
+    void damagedRecordsShowWhatTheyHold_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("shown"); // in the view's text
+        QTest::addColumn<QString>("note");
+
+        const QString asStored = LoggedHtml::noteText();
+        const QString cut = MessageHtmlGuard::shortenedNote();
+        QTest::newRow("unclosed comment") << "<!-- hidden words" << "<!-- hidden words" << asStored;
+        QTest::newRow("unclosed style") << "<style>p {} kept" << "<style>p {} kept" << asStored;
+        QTest::newRow("cut inside a tag") << "<span class=\"x" << "<span class=\"x" << asStored;
+        QTest::newRow("only empty tags") << "<b></b><i> </i>" << "<b></b><i> </i>" << asStored;
+        QTest::newRow("ordinary markup") << "<b>bold</b> words" << "bold words" << QString();
+        QTest::newRow("a picture only") << "<img src=\"nowhere.png\">" << "" << QString();
+        QTest::newRow("enormous") << "<p>" + QString("word ").repeated(60000) + "</p>" << "word word" << cut;
+    }
+
+    void damagedRecordsShowWhatTheyHold()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, shown);
+        QFETCH(QString, note);
+        {
+            QObject owner;
+            ZChatLogger::create(phone, &owner, 1)->appendMessage(stored, Zr::Received, phone);
+        }
+        ZChatTab *tab = f.open(phone);
+        QCOMPARE(tab->view->entryCount(), 1);
+        const QString text = tab->view->plainText();
+        QVERIFY2(text.contains(shown), qPrintable(text.left(200)));
+        QCOMPARE(text.contains(LoggedHtml::noteText()), note == LoggedHtml::noteText());
+        QCOMPARE(text.contains(MessageHtmlGuard::shortenedNote()), note == MessageHtmlGuard::shortenedNote());
     }
 
     void multiChatPagesThroughItsUuid()
