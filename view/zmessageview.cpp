@@ -12,6 +12,7 @@
 #include <QDesktopServices>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <QScrollBar>
@@ -213,8 +214,12 @@ QString ZMessageView::selectedText() const
 
 void ZMessageView::copy()
 {
-    if (hasSelection())
-        QGuiApplication::clipboard()->setText(selectedText());
+    if (!hasSelection())
+        return;
+    auto *data = new QMimeData; // owned by the clipboard
+    data->setText(selectedText());
+    data->setHtml(selectedHtml());
+    QGuiApplication::clipboard()->setMimeData(data);
 }
 
 void ZMessageView::selectAll()

@@ -74,6 +74,10 @@ public:
     // class's empty document).
     bool hasSelection() const;
     QString selectedText() const;
+    // The selection as HTML for other applications: each entry's sender and
+    // time, and its body with pictures embedded as data: URLs.
+    QString selectedHtml();
+    // Puts the selection on the clipboard as text/plain and text/html.
     void copy();
     void selectAll();
     void clearSelection();

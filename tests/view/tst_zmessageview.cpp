@@ -7,6 +7,8 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QMimeData>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
@@ -289,6 +291,36 @@ private slots:
         QCOMPARE(view.imageAt(picture.center()), QStringLiteral(":/msg_error"));
         QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, QPoint(picture.right() + 8, picture.center().y()));
         QCOMPARE(view.selectedText(), QStringLiteral("alpha"));
+    }
+
+    void copyPutsTextAndHtmlWithPicturesOnTheClipboard()
+    {
+        ZMessageView view;
+        view.resize(400, 300);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        view.appendIncoming(QStringLiteral("first <b>bold</b> & more"), "Bob <x>", "bob", t0, false, false);
+        view.appendIncoming(QStringLiteral("<img src=\":/msg_error\"> picture"), "Ann", "ann", t0, false, false);
+        view.appendIncoming(QStringLiteral("not selected"), "Cy", "cy", t0, false, false);
+        const QRect first = view.entryRect(0);
+        view.selectAll();
+        view.copy();
+        const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+        QVERIFY(data && data->hasText() && data->hasHtml());
+        QCOMPARE(data->text(), view.selectedText());
+        const QString html = data->html();
+        QVERIFY2(html.contains("<b>Bob &lt;x&gt;</b>") && html.contains("first ") && html.contains("&amp; more"),
+                 qPrintable(html));
+        QVERIFY(html.contains(QRegularExpression("font-weight:\\s*(700|600|bold)")));
+        QVERIFY(html.contains("<img src=\"data:image/png;base64,"));
+        QVERIFY(!html.contains(":/msg_error"));
+        QVERIFY(html.contains("not selected")); // Ctrl+A takes every entry
+        // A selection inside one body: that stretch only, no header.
+        QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, QPoint(first.left() + 30, first.bottom() - 6));
+        QVERIFY(view.hasSelection());
+        view.copy();
+        QVERIFY(!QGuiApplication::clipboard()->mimeData()->html().contains("Bob"));
+        QCOMPARE(QGuiApplication::clipboard()->text(), view.selectedText());
     }
 
     void contextMenuOffersImageSaving()
