@@ -767,6 +767,13 @@ Möchtest du zustimmen?</translation>
     </message>
 </context>
 <context>
+    <name>zubrel::LoggedHtml</name>
+    <message>
+        <source>This message from the history could not be read as formatted text and is shown as it was stored.</source>
+        <translation>Diese Nachricht aus dem Verlauf konnte nicht als formatierter Text gelesen werden und wird so gezeigt, wie sie gespeichert wurde.</translation>
+    </message>
+</context>
+<context>
     <name>zubrel::MessageHtmlGuard</name>
     <message>
         <source>This message is too long to show in full; the rest was left out.</source>
