@@ -8,14 +8,12 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QHash>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QUrl>
-#include <QVBoxLayout>
 
 namespace zubrel {
 
@@ -28,6 +26,9 @@ constexpr int appMultichatStranger = 13;
 constexpr int appRandomChat = 15;
 
 constexpr int markSize = 12;
+constexpr int margin = 4;
+constexpr int gap = 6;         // between the picture and the text
+constexpr int textSpacing = 2; // between the rows of text
 
 // A skin without the marks still shows what they mean: a drawn picture,
 // never a stray letter under the status.
@@ -76,29 +77,22 @@ QLabel *makeMark(const QString &resource, const QString &tip, QWidget *parent)
 ZContactCard::ZContactCard(QWidget *parent)
     : QWidget(parent)
 {
-    auto *layout = new QHBoxLayout(this);
-    layout->setContentsMargins(4, 4, 4, 4);
-    layout->setSpacing(6);
-
+    // The parts are placed by hand (placeParts) rather than by nested box
+    // layouts: a busy multi chat shows hundreds of cards, and laying each out
+    // through layouts asks every label to measure its text when it is shown.
     m_avatarLabel = new QLabel(this);
     m_avatarLabel->setObjectName(QStringLiteral("avatar"));
     m_avatarLabel->setAlignment(Qt::AlignCenter);
     m_avatarLabel->setCursor(Qt::PointingHandCursor);
     m_avatarLabel->installEventFilter(this);
-    layout->addWidget(m_avatarLabel, 0, Qt::AlignTop);
 
-    auto *text = new QVBoxLayout;
-    text->setSpacing(2);
     m_aliasLabel = new QLabel(this);
     m_aliasLabel->setObjectName(QStringLiteral("alias"));
     m_aliasLabel->setTextFormat(Qt::PlainText);
     QFont bold = m_aliasLabel->font();
     bold.setBold(true);
     m_aliasLabel->setFont(bold);
-    text->addWidget(m_aliasLabel);
 
-    auto *statusRow = new QHBoxLayout;
-    statusRow->setSpacing(3);
     m_statusIcon = new QLabel(this);
     m_statusIcon->setFixedSize(16, 16);
     m_statusLabel = new QLabel(this);
@@ -107,15 +101,8 @@ ZContactCard::ZContactCard(QWidget *parent)
     // The card is narrow: the label takes what is left and elides into it
     // instead of being cut mid-letter.
     m_statusLabel->setMinimumWidth(1);
-    m_statusLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_statusLabel->installEventFilter(this);
-    statusRow->addWidget(m_statusIcon);
-    statusRow->addWidget(m_statusLabel, 1);
-    text->addLayout(statusRow);
 
-    auto *marks = new QHBoxLayout;
-    m_marks = marks;
-    marks->setSpacing(2);
     // The marks are made when first needed (see updateMarks): most cards
     // never show one, and a busy multi chat creates hundreds of cards.
     // The pencil alone is easy to miss; the words are seen at a glance.
@@ -131,11 +118,6 @@ ZContactCard::ZContactCard(QWidget *parent)
     typingPalette.setColor(QPalette::WindowText, QColor(0x1a, 0x73, 0xe8));
     m_typingText->setPalette(typingPalette);
     m_typingText->hide();
-    marks->addWidget(m_typingText);
-    marks->addStretch(1);
-    text->addLayout(marks);
-    text->addStretch(1);
-    layout->addLayout(text, 1);
 
     updateAvatar();
     updateAlias();
@@ -169,11 +151,13 @@ void ZContactCard::setAvatar(const QPixmap &pixmap, bool fade)
 
 void ZContactCard::setStatus(int status)
 {
-    const bool changed = status != m_status;
+    // The same status again shows nothing new (the controller sets a default
+    // before the contact's own).
+    if (status == m_status)
+        return;
     m_status = status;
     updateStatus();
-    if (changed)
-        emit statusChanged(Zr::ContactStatus(status));
+    emit statusChanged(Zr::ContactStatus(status));
 }
 
 QString ZContactCard::statusName() const
@@ -404,22 +388,18 @@ void ZContactCard::showStatusText()
 
 void ZContactCard::updateMarks()
 {
-    // Layout order: typing mark, typing text, blocked, mobile.
-    const auto show = [this](QPointer<QLabel> &mark, bool shown, int position, const char *resource,
-                             const QString &tip) {
-        if (!mark && shown && m_marks) {
+    const auto show = [this](QPointer<QLabel> &mark, bool shown, const char *resource, const QString &tip) {
+        if (!mark && shown)
             mark = makeMark(QString::fromLatin1(resource), tip, this);
-            m_marks->insertWidget(position, mark);
-        }
         if (mark)
             mark->setVisible(shown);
     };
-    show(m_typingMark, m_typing, 0, ":/marks/typing", tr("Typing"));
+    show(m_typingMark, m_typing, ":/marks/typing", tr("Typing"));
     if (m_typingText)
         m_typingText->setVisible(m_typing);
-    const int afterText = m_marks ? m_marks->indexOf(m_typingText) + 1 : 0;
-    show(m_blockedMark, m_blocked && !m_own, afterText, ":/marks/blocked", tr("Blocked"));
-    show(m_mobileMark, m_mobile, afterText + (m_blockedMark ? 1 : 0), ":/marks/mobile", tr("Mobile"));
+    show(m_blockedMark, m_blocked && !m_own, ":/marks/blocked", tr("Blocked"));
+    show(m_mobileMark, m_mobile, ":/marks/mobile", tr("Mobile"));
+    placeParts();
 }
 
 void ZContactCard::updateAvatar()
@@ -434,6 +414,85 @@ void ZContactCard::updateAvatar()
         shown = shown.scaled(edge, edge, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     m_avatarLabel->setPixmap(shown);
     m_avatarLabel->setFixedSize(edge, edge);
+    placeParts();
+}
+
+// Where the parts go: the picture at the top left, beside it the alias, the
+// status (icon and name) and the row of marks, top to bottom; the text
+// column takes the rest of the card's width.
+ZContactCard::Parts ZContactCard::parts(int width, bool withTextWidth) const
+{
+    Parts p;
+    const int edge = m_avatarLabel ? m_avatarLabel->width() : 0;
+    p.avatar = QRect(margin, margin, edge, edge);
+    const int x = margin + edge + gap;
+    const int column = qMax(0, width - x - margin);
+    int y = margin;
+    const int aliasHeight = m_aliasLabel ? m_aliasLabel->fontMetrics().height() : 0;
+    p.alias = QRect(x, y, column, aliasHeight);
+    y += aliasHeight + textSpacing;
+    const int rowHeight = qMax(16, m_statusLabel ? m_statusLabel->fontMetrics().height() : 0);
+    p.statusIcon = QRect(x, y, 16, 16);
+    p.statusName = QRect(x + 16 + 3, y, qMax(1, column - 16 - 3), rowHeight);
+    y += rowHeight + textSpacing;
+    // Marks in their order, each as wide as it wants, left aligned.
+    int markX = x;
+    int markHeight = 0;
+    for (const QLabel *mark : {m_typingMark.data(), m_typingText.data(), m_blockedMark.data(), m_mobileMark.data()}) {
+        if (!mark || mark->isHidden())
+            continue;
+        const QSize size = mark->sizeHint().expandedTo(mark->minimumSize()).boundedTo(mark->maximumSize());
+        p.marks.append(QRect(markX, y, size.width(), size.height()));
+        markX += size.width() + 2;
+        markHeight = qMax(markHeight, size.height());
+    }
+    for (QRect &mark : p.marks)
+        mark.setHeight(markHeight);
+    // Only a size hint needs the alias measured.
+    if (withTextWidth)
+        p.textWidth = qMax(m_aliasLabel ? m_aliasLabel->sizeHint().width() : 0, markX - x);
+    p.height = qMax(margin + edge, y + markHeight) + margin;
+    return p;
+}
+
+void ZContactCard::placeParts()
+{
+    if (!m_avatarLabel || !m_aliasLabel || !m_statusIcon || !m_statusLabel)
+        return;
+    const Parts p = parts(width(), false);
+    m_avatarLabel->setGeometry(p.avatar);
+    m_aliasLabel->setGeometry(p.alias);
+    m_statusIcon->setGeometry(p.statusIcon);
+    m_statusLabel->setGeometry(p.statusName);
+    int next = 0;
+    for (QLabel *mark : {m_typingMark.data(), m_typingText.data(), m_blockedMark.data(), m_mobileMark.data()}) {
+        if (mark && !mark->isHidden())
+            mark->setGeometry(p.marks.value(next++));
+    }
+}
+
+QSize ZContactCard::sizeHint() const
+{
+    const Parts p = parts(0, true);
+    return QSize(p.avatar.right() + 1 + gap + p.textWidth + margin, p.height);
+}
+
+QSize ZContactCard::minimumSizeHint() const
+{
+    return sizeHint();
+}
+
+void ZContactCard::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    placeParts();
+}
+
+void ZContactCard::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        placeParts();
 }
 
 } // namespace zubrel

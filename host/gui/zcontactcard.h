@@ -7,6 +7,7 @@
 #include <QList>
 #include <QPair>
 #include <QPixmap>
+#include <QRect>
 #include <QPointer>
 #include <QWidget>
 
@@ -16,7 +17,6 @@
 
 #include "zr.h"
 
-class QHBoxLayout;
 class QMenu;
 class QMimeData;
 
@@ -85,11 +85,29 @@ signals:
     void isTyping(bool typing);
     void statusChanged(Zr::ContactStatus status);
 
+public:
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
+    struct Parts
+    {
+        QRect avatar;
+        QRect alias;
+        QRect statusIcon;
+        QRect statusName;
+        QList<QRect> marks; // the shown ones, in order
+        int textWidth = 0;  // what the text column asks for
+        int height = 0;
+    };
+    Parts parts(int width, bool withTextWidth) const;
+    void placeParts();
     QList<QPair<QString, QString>> menuEntries() const;
     QStringList droppedPictures(const QMimeData *mime) const;
     void updateAlias();
@@ -119,7 +137,6 @@ private:
     QPointer<QLabel> m_typingText;
     QPointer<QLabel> m_blockedMark;
     QPointer<QLabel> m_mobileMark;
-    QHBoxLayout *m_marks = nullptr; // owned by the card's layout
 };
 
 } // namespace zubrel
