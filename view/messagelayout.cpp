@@ -15,6 +15,7 @@
 
 #include "guardedtextdocument.h"
 #include "palettecolours.h"
+#include "plainnotice.h"
 #include "ztextbrowser.h"
 
 namespace zubrel {
@@ -237,7 +238,11 @@ QTextDocument *MessageLayout::document(int index, MessageEntry &entry)
     doc->setDefaultFont(m_font);
     doc->setDocumentMargin(MessageTemplates::isNotice(entry.kind) ? 1 : 2);
     doc->setResourceProvider(&provideResource);
-    doc->setHtml(bodyHtml(entry));
+    const QString words = MessageTemplates::isNotice(entry.kind) ? PlainNotice::words(entry.body) : QString();
+    if (words.isNull())
+        doc->setHtml(bodyHtml(entry));
+    else
+        PlainNotice::fill(doc.get(), MessageTemplates::lineStyle(entry.kind), words);
     PaletteColours::adaptDocument(doc.get(), m_palette);
     // Without the cache each block's glyphs are dropped right after layout
     // and shaped a second time for the first paint; a cached document is
