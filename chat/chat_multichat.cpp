@@ -411,9 +411,10 @@ void Chat::slotMultichatMessage(RequestHandler *, Request *request)
         tab->appendMultiChatMessage(html, nickname, sender, isMobileType(buddy.ClientType()));
     else if (!lastFile.isEmpty())
         html = tab->appendReceivedPushMessage(lastFile, nickname, sender);
-    for (int i = 0, n = tab->cardList->size(); i < n; ++i) {
-        ZContactCard *card = tab->cardList->card(i);
-        if (card->isTyping() && card->zubrelId() == sender)
+    // The sender's cards from the index by id, not a walk over every card of
+    // a busy group for each message.
+    for (const QPointer<ZContactCard> &card : cards.values(sender)) {
+        if (card && card->isTyping() && tab->cardList->isAncestorOf(card))
             card->setTyping(false);
     }
     ZDesktop::flashWindow(tab->window(), true);

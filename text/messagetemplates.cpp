@@ -210,16 +210,48 @@ QString MessageTemplates::stripStyles(const QString &html)
     return out;
 }
 
+namespace {
+
+// Every entry formats its time twice, and a busy chat gets many entries
+// within one second: the last second's forms are kept. Kept per thread, as
+// the formatting itself is.
+struct TimeForms
+{
+    QDate date;
+    int second = -1;
+    QLocale locale;
+    QString shortForm;
+    QString longForm;
+};
+
+const TimeForms &formsOf(const QDateTime &time)
+{
+    thread_local TimeForms last;
+    const QDate date = time.date();
+    const int second = time.isValid() ? time.time().msecsSinceStartOfDay() / 1000 : -1;
+    const QLocale locale;
+    if (second < 0 || second != last.second || date != last.date || locale != last.locale) {
+        last.date = date;
+        last.second = second;
+        last.locale = locale;
+        last.shortForm = time.toString(QStringLiteral("hh:mm"));
+        // The reader's own date order: a fixed year/day/month form reads
+        // 7 December as 12 July for nearly everyone.
+        last.longForm = locale.toString(date, QLocale::ShortFormat) + u' ' + time.toString(QStringLiteral("hh:mm:ss"));
+    }
+    return last;
+}
+
+} // namespace
+
 QString MessageTemplates::shortTime(const QDateTime &time)
 {
-    return time.toString(QStringLiteral("hh:mm"));
+    return formsOf(time).shortForm;
 }
 
 QString MessageTemplates::longTime(const QDateTime &time)
 {
-    // The reader's own date order: a fixed year/day/month form reads
-    // 7 December as 12 July for nearly everyone.
-    return QLocale().toString(time.date(), QLocale::ShortFormat) + u' ' + time.toString(QStringLiteral("hh:mm:ss"));
+    return formsOf(time).longForm;
 }
 
 } // namespace zubrel
