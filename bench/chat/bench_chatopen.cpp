@@ -7,21 +7,17 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 
-#include "chat.h"
-#include "czubuddy_administrator.h"
+#include "benchsession.h"
 #include "simulatednetwork.h"
-#include "wrappluginhelper.h"
 #include "zchat.h"
 #include "zchattab.h"
 #include "zcontactcardlist.h"
 #include "zmessageview.h"
 #include "zchatlogger.h"
 #include "zdir.h"
-#include "zmodalscript.h"
 
 using namespace zubrel;
 
@@ -48,16 +44,9 @@ void closeAllChats()
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QTemporaryDir profile;
-    qputenv("ZUBREL_PROFILE", profile.path().toUtf8());
-    if (qEnvironmentVariableIsEmpty("ZUBREL_APP_DIR"))
-        qputenv("ZUBREL_APP_DIR", ZUBREL_APP_DIR);
-    ZModalScript::instance()->setScripted(true);
 
-    CZuBuddy_Administrator::Instance()->loadJson(QJsonObject{
-        {"self", QJsonObject{{"id", 1000}, {"nick", "Me"}, {"status", 1}}},
-        {"contacts", QJsonArray{QJsonObject{{"id", 2001}, {"nick", "Anna"}, {"status", 1}}}}});
-    if (!ZChatLogger::initUser(QStringLiteral("1000"))) {
+    BenchSession session(QJsonArray{QJsonObject{{"id", 2001}, {"nick", "Anna"}, {"status", 1}}});
+    if (!session.logReady()) {
         std::fprintf(stderr, "the chat-log plug-in did not load\n");
         return 1;
     }
@@ -68,9 +57,7 @@ int main(int argc, char *argv[])
                                i % 2 ? Zr::Sent : Zr::Received);
     }
 
-    WrapPluginHelper *helper = WrapPluginHelper::Instance();
-    new Chat(helper); // owned by the helper
-    SimulatedNetwork *network = helper->simulatedNetwork();
+    SimulatedNetwork *network = session.startModule();
 
     QList<double> samples;
     for (int round = 0; round < 41; ++round) {
@@ -81,7 +68,7 @@ int main(int argc, char *argv[])
         const double ms = timer.nsecsElapsed() / 1e6;
         if (round == 0) {
             // Measure the real thing: one window, one tab, two cards, ten records.
-            const QVariantMap chats = helper->findChild<Chat *>()->registry().value("chats").toMap();
+            const QVariantMap chats = session.chat()->registry().value("chats").toMap();
             auto *window = qobject_cast<ZChat *>(chats.value(partner).value<QObject *>());
             ZChatTab *tab = window && !window->tabs().isEmpty() ? window->tabs().first() : nullptr;
             if (!tab || tab->view->entryCount() < 10 || !tab->ownCard || tab->cardList->size() != 1) {

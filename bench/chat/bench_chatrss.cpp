@@ -10,18 +10,14 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QPointer>
-#include <QTemporaryDir>
 #include <cstdio>
 #include <malloc.h>
 #include <unistd.h>
 
-#include "chat.h"
-#include "czubuddy_administrator.h"
+#include "benchsession.h"
 #include "simulatednetwork.h"
-#include "wrappluginhelper.h"
 #include "zchat.h"
 #include "zchatlogger.h"
-#include "zmodalscript.h"
 
 using namespace zubrel;
 
@@ -59,18 +55,12 @@ void open(SimulatedNetwork *network, int contact)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QTemporaryDir profile;
-    qputenv("ZUBREL_PROFILE", profile.path().toUtf8());
-    if (qEnvironmentVariableIsEmpty("ZUBREL_APP_DIR"))
-        qputenv("ZUBREL_APP_DIR", ZUBREL_APP_DIR);
-    ZModalScript::instance()->setScripted(true);
 
     QJsonArray contacts;
     for (int i = 0; i <= chats; ++i)
         contacts.append(QJsonObject{{"id", 2000 + i}, {"nick", QStringLiteral("Contact %1").arg(i)}, {"status", 1}});
-    CZuBuddy_Administrator::Instance()->loadJson(
-        QJsonObject{{"self", QJsonObject{{"id", 1000}, {"nick", "Me"}, {"status", 1}}}, {"contacts", contacts}});
-    if (!ZChatLogger::initUser(QStringLiteral("1000"))) {
+    BenchSession session(contacts);
+    if (!session.logReady()) {
         std::fprintf(stderr, "the chat-log plug-in did not load\n");
         return 1;
     }
@@ -82,9 +72,7 @@ int main(int argc, char *argv[])
                                m % 2 ? Zr::Sent : Zr::Received);
     }
 
-    WrapPluginHelper *helper = WrapPluginHelper::Instance();
-    new Chat(helper); // owned by the helper
-    SimulatedNetwork *network = helper->simulatedNetwork();
+    SimulatedNetwork *network = session.startModule();
 
     open(network, 2000 + chats);
     settle();

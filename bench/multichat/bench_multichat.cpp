@@ -8,15 +8,12 @@
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonObject>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
 
-#include "chat.h"
-#include "czubuddy_administrator.h"
+#include "benchsession.h"
 #include "simulatednetwork.h"
-#include "wrappluginhelper.h"
 #include "zchatlogger.h"
 #include "zmodalscript.h"
 
@@ -71,22 +68,12 @@ qint64 cpuNs()
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QTemporaryDir profile;
-    qputenv("ZUBREL_PROFILE", profile.path().toUtf8());
-    if (qEnvironmentVariableIsEmpty("ZUBREL_APP_DIR"))
-        qputenv("ZUBREL_APP_DIR", ZUBREL_APP_DIR);
-    ZModalScript::instance()->setScripted(true);
 
     QJsonArray contacts;
     for (int i = 0; i < members; ++i)
         contacts.append(QJsonObject{{"id", 3000 + i}, {"nick", QStringLiteral("Member %1").arg(i)}, {"status", 1}});
-    CZuBuddy_Administrator::Instance()->loadJson(QJsonObject{
-        {"self", QJsonObject{{"id", 1000}, {"nick", "Me"}, {"status", 1}}}, {"contacts", contacts}});
-    ZChatLogger::initUser(QStringLiteral("1000"));
-
-    WrapPluginHelper *helper = WrapPluginHelper::Instance();
-    new Chat(helper); // owned by the helper
-    SimulatedNetwork *network = helper->simulatedNetwork();
+    BenchSession session(contacts);
+    SimulatedNetwork *network = session.startModule();
     ZModalScript::instance()->queue(QStringLiteral("dialog"), 1);
     network->inject(4, 0x8012, {ProtocolArg(6, 0, "3000"), ProtocolArg(6, 1, chatId), ProtocolArg(6, 2, "s")}, 3);
     network->succeed(network->lastSent(4, 0x0007).id, {ProtocolArg(32, 0, "Bench"), ProtocolArg(4, 1, 0)});
