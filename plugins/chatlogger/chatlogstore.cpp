@@ -436,18 +436,8 @@ QString ChatLogStore::moveAside(const QString &label)
 
 bool ChatLogStore::append(const MessageStruct &message)
 {
-    if (!m_db && !m_folder.isEmpty())
-        openDatabase();
     keepPending(message);
-    if (!m_db)
-        return false;
-    if (flushPending())
-        return true;
-    // Damage found while writing: set the file aside now, so the record
-    // goes into the fresh history instead of waiting in memory.
-    if (m_suspect && !m_db && openDatabase())
-        return m_pending.value(m_folder).isEmpty() && m_pending.value(QString()).isEmpty();
-    return false;
+    return flush();
 }
 
 void ChatLogStore::defer(const MessageStruct &message)
@@ -463,7 +453,8 @@ bool ChatLogStore::flush()
         return false;
     if (flushPending())
         return true;
-    // As in append(): damage found while writing sets the file aside now.
+    // Damage found while writing: set the file aside now, so the records
+    // go into the fresh history instead of waiting in memory.
     if (m_suspect && !m_db && openDatabase())
         return m_pending.value(m_folder).isEmpty() && m_pending.value(QString()).isEmpty();
     return false;
