@@ -9,6 +9,7 @@
 #include "zcontactcardlist.h"
 #include "zimagebutton.h"
 #include "findbar.h"
+#include "steadyscrollbar.h"
 #include "zmessageview.h"
 #include "zsettings.h"
 #include "ztextedit.h"
@@ -114,6 +115,11 @@ void ZChatTab::buildViewRow(QWidget *upper)
     cardList->setMaximumSize(153, QWIDGETSIZE_MAX);
     cardList->enableAddContact(true);
     cardList->setFocusPolicy(Qt::NoFocus);
+    // Every participant joining grows the column; mostly its slider stays on
+    // the same pixels and need not be painted again.
+    auto *cardBar = new SteadyScrollBar(Qt::Vertical);
+    cardBar->setAttribute(Qt::WA_OpaquePaintEvent);
+    cardList->setVerticalScrollBar(cardBar); // the list owns it
     row->addWidget(cardList);
     connect(cardList, &ZContactCardList::addContact, this, &ZChatTab::addContact);
     connect(cardList, &ZContactCardList::added, this, &ZChatTab::slotContactAdded);

@@ -74,9 +74,18 @@ QLabel *makeMark(const QString &resource, const QString &tip, QWidget *parent)
 
 } // namespace
 
-ZContactCard::ZContactCard(QWidget *parent)
+ZContactCard::ZContactCard(QWidget *parent, Parts parts)
     : QWidget(parent)
 {
+    updateAccessibleText();
+    if (parts == BuildNow)
+        buildParts();
+}
+
+void ZContactCard::buildParts()
+{
+    if (m_avatarLabel)
+        return;
     // The parts are placed by hand (placeParts) rather than by nested box
     // layouts: a busy multi chat shows hundreds of cards, and laying each out
     // through layouts asks every label to measure its text when it is shown.
@@ -89,9 +98,7 @@ ZContactCard::ZContactCard(QWidget *parent)
     m_aliasLabel = new QLabel(this);
     m_aliasLabel->setObjectName(QStringLiteral("alias"));
     m_aliasLabel->setTextFormat(Qt::PlainText);
-    QFont bold = m_aliasLabel->font();
-    bold.setBold(true);
-    m_aliasLabel->setFont(bold);
+    m_aliasLabel->setFont(aliasFont());
 
     m_statusIcon = new QLabel(this);
     m_statusIcon->setFixedSize(16, 16);
@@ -118,10 +125,15 @@ ZContactCard::ZContactCard(QWidget *parent)
     typingPalette.setColor(QPalette::WindowText, QColor(0x1a, 0x73, 0xe8));
     m_typingText->setPalette(typingPalette);
     m_typingText->hide();
+    m_avatarLabel->setAcceptDrops(m_own);
 
+    // A card already on screen does not show children made after it.
+    for (QLabel *part : {m_avatarLabel.data(), m_aliasLabel.data(), m_statusIcon.data(), m_statusLabel.data()})
+        part->show();
     updateAvatar();
     updateAlias();
     updateStatus();
+    updateMarks();
 }
 
 ZContactCard::~ZContactCard() = default;
@@ -201,6 +213,8 @@ void ZContactCard::setTyping(bool typing)
     const bool changed = typing != m_typing;
     m_typing = typing;
     updateMarks();
+    if (changed)
+        updateAccessibleText();
     if (changed)
         emit isTyping(typing);
 }
@@ -357,8 +371,23 @@ bool ZContactCard::eventFilter(QObject *watched, QEvent *event)
     }
 }
 
+QFont ZContactCard::aliasFont() const
+{
+    QFont bold = font();
+    bold.setBold(true);
+    return bold;
+}
+
+void ZContactCard::updateAccessibleText()
+{
+    // The card speaks for itself, also while its labels wait to be made.
+    setAccessibleName(m_alias.isEmpty() ? m_zubrelId : m_alias);
+    setAccessibleDescription(m_typing ? QStringLiteral("%1, %2").arg(statusName(), tr("typing\u2026")) : statusName());
+}
+
 void ZContactCard::updateAlias()
 {
+    updateAccessibleText();
     if (!m_aliasLabel)
         return;
     const QString shown = m_alias.isEmpty() ? m_zubrelId : m_alias;
@@ -368,6 +397,7 @@ void ZContactCard::updateAlias()
 
 void ZContactCard::updateStatus()
 {
+    updateAccessibleText();
     if (m_statusIcon)
         m_statusIcon->setPixmap(ZSkin::statusIcon(m_status, 16));
     showStatusText();
@@ -388,6 +418,8 @@ void ZContactCard::showStatusText()
 
 void ZContactCard::updateMarks()
 {
+    if (!m_avatarLabel)
+        return;
     const auto show = [this](QPointer<QLabel> &mark, bool shown, const char *resource, const QString &tip) {
         if (!mark && shown)
             mark = makeMark(QString::fromLatin1(resource), tip, this);
@@ -420,18 +452,19 @@ void ZContactCard::updateAvatar()
 // Where the parts go: the picture at the top left, beside it the alias, the
 // status (icon and name) and the row of marks, top to bottom; the text
 // column takes the rest of the card's width.
-ZContactCard::Parts ZContactCard::parts(int width, bool withTextWidth) const
+ZContactCard::PartRects ZContactCard::partRects(int width, bool withTextWidth) const
 {
-    Parts p;
-    const int edge = m_avatarLabel ? m_avatarLabel->width() : 0;
+    PartRects p;
+    const int edge = m_big ? 64 : 48;
     p.avatar = QRect(margin, margin, edge, edge);
     const int x = margin + edge + gap;
     const int column = qMax(0, width - x - margin);
     int y = margin;
-    const int aliasHeight = m_aliasLabel ? m_aliasLabel->fontMetrics().height() : 0;
+    const QFontMetrics aliasMetrics(aliasFont());
+    const int aliasHeight = aliasMetrics.height();
     p.alias = QRect(x, y, column, aliasHeight);
     y += aliasHeight + textSpacing;
-    const int rowHeight = qMax(16, m_statusLabel ? m_statusLabel->fontMetrics().height() : 0);
+    const int rowHeight = qMax(16, fontMetrics().height());
     p.statusIcon = QRect(x, y, 16, 16);
     p.statusName = QRect(x + 16 + 3, y, qMax(1, column - 16 - 3), rowHeight);
     y += rowHeight + textSpacing;
@@ -450,7 +483,9 @@ ZContactCard::Parts ZContactCard::parts(int width, bool withTextWidth) const
         mark.setHeight(markHeight);
     // Only a size hint needs the alias measured.
     if (withTextWidth)
-        p.textWidth = qMax(m_aliasLabel ? m_aliasLabel->sizeHint().width() : 0, markX - x);
+        p.textWidth = qMax(m_aliasLabel ? m_aliasLabel->sizeHint().width()
+                                        : aliasMetrics.horizontalAdvance(m_alias.isEmpty() ? m_zubrelId : m_alias),
+                           markX - x);
     p.height = qMax(margin + edge, y + markHeight) + margin;
     return p;
 }
@@ -459,7 +494,7 @@ void ZContactCard::placeParts()
 {
     if (!m_avatarLabel || !m_aliasLabel || !m_statusIcon || !m_statusLabel)
         return;
-    const Parts p = parts(width(), false);
+    const PartRects p = partRects(width(), false);
     m_avatarLabel->setGeometry(p.avatar);
     m_aliasLabel->setGeometry(p.alias);
     m_statusIcon->setGeometry(p.statusIcon);
@@ -473,7 +508,7 @@ void ZContactCard::placeParts()
 
 QSize ZContactCard::sizeHint() const
 {
-    const Parts p = parts(0, true);
+    const PartRects p = partRects(0, true);
     return QSize(p.avatar.right() + 1 + gap + p.textWidth + margin, p.height);
 }
 

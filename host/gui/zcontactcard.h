@@ -3,6 +3,10 @@
 // small marks for typing, blocked and mobile. Its context menu turns user
 // commands into short ids emitted through actionId(); the user's own card
 // also takes picture files dropped onto its avatar.
+//
+// A card made to wait (WaitUntilSeen) keeps only its state until its list
+// scrolls it into view and calls buildParts(): a busy multi chat holds
+// hundreds of cards, and labels for those nobody sees made every join slow.
 
 #include <QList>
 #include <QPair>
@@ -29,7 +33,9 @@ public:
     // Status values as the messaging service sends them.
     enum Status { Offline = 0, Online = 1, Away = 2, Busy = 3, DoNotDisturb = 4, Invisible = 5 };
 
-    explicit ZContactCard(QWidget *parent = nullptr);
+    enum Parts { BuildNow, WaitUntilSeen };
+
+    explicit ZContactCard(QWidget *parent = nullptr, Parts parts = BuildNow);
     ~ZContactCard() override;
 
     void setZubrelId(const QString &id);
@@ -72,6 +78,10 @@ public:
     // id as data. The caller owns the menu.
     std::unique_ptr<QMenu> createContextMenu();
 
+    // Makes the picture, text and mark labels; does nothing once they exist.
+    void buildParts();
+    bool hasParts() const { return m_avatarLabel != nullptr; }
+
     // File types accepted as a new own picture.
     static bool isPictureFile(const QString &fileName);
 
@@ -96,7 +106,7 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
-    struct Parts
+    struct PartRects
     {
         QRect avatar;
         QRect alias;
@@ -106,7 +116,8 @@ private:
         int textWidth = 0;  // what the text column asks for
         int height = 0;
     };
-    Parts parts(int width, bool withTextWidth) const;
+    PartRects partRects(int width, bool withTextWidth) const;
+    QFont aliasFont() const;
     void placeParts();
     QList<QPair<QString, QString>> menuEntries() const;
     QStringList droppedPictures(const QMimeData *mime) const;
@@ -115,6 +126,7 @@ private:
     void showStatusText();
     void updateMarks();
     void updateAvatar();
+    void updateAccessibleText();
 
     QString m_zubrelId;
     QString m_alias;

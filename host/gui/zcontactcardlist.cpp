@@ -71,6 +71,8 @@ void ZContactCardList::addCard(ZContactCard *card)
     m_bottom += size.height() + spacing;
     placeButton();
     card->show();
+    if (card->geometry().intersects(shownArea()))
+        card->buildParts();
 }
 
 void ZContactCardList::removeCard(ZContactCard *card)
@@ -126,6 +128,38 @@ void ZContactCardList::restack(int from)
     }
     m_bottom = y;
     placeButton();
+    buildCardsInView();
+}
+
+QRect ZContactCardList::shownArea() const
+{
+    return m_container ? QRect(-m_container->pos(), viewport()->size()) : QRect();
+}
+
+void ZContactCardList::buildCardsInView()
+{
+    const QRect shown = shownArea();
+    // Stacked top to bottom: the cards below the view end the walk.
+    for (const auto &card : std::as_const(m_cards)) {
+        if (!card)
+            continue;
+        if (card->y() > shown.bottom())
+            break;
+        if (card->geometry().intersects(shown))
+            card->buildParts();
+    }
+}
+
+void ZContactCardList::scrollContentsBy(int dx, int dy)
+{
+    QScrollArea::scrollContentsBy(dx, dy);
+    buildCardsInView();
+}
+
+void ZContactCardList::resizeEvent(QResizeEvent *event)
+{
+    QScrollArea::resizeEvent(event);
+    buildCardsInView();
 }
 
 void ZContactCardList::placeButton()

@@ -3,7 +3,9 @@
 // The list owns the cards it holds: removeCard() disposes of the card. The
 // current card is the one last clicked, else the first. Cards are stacked by
 // hand rather than by a box layout, so adding one to a column of hundreds
-// (a busy multi chat) places only that card.
+// (a busy multi chat) places only that card. Cards made to wait for being
+// seen (ZContactCard::WaitUntilSeen) get their labels when they first come
+// into view.
 
 #include <QList>
 #include <QPointer>
@@ -45,6 +47,8 @@ signals:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void forget(QObject *card);
@@ -52,6 +56,9 @@ private:
     void restack(int from);
     void placeButton();
     QSize cardSize(const ZContactCard *card) const;
+    // The part of the column the viewport shows, in the column's coordinates.
+    QRect shownArea() const;
+    void buildCardsInView();
 
     QList<QPointer<ZContactCard>> m_cards;
     QPointer<ZContactCard> m_current;

@@ -5,7 +5,9 @@
 #include "zcontactcard.h"
 #include "zcontactcardlist.h"
 
+#include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -132,6 +134,39 @@ private slots:
         QCOMPARE(spy.count(), 1);
         list.enableAddContact(false);
         QVERIFY(!button->isVisible());
+    }
+
+    void waitingCardsGetLabelsWhenSeen()
+    {
+        // A busy group: only the cards in view have labels; the others still
+        // tell their alias and status, and get labels once scrolled to.
+        ZContactCardList list;
+        list.resize(160, 200);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        for (int i = 0; i < 40; ++i) {
+            auto *card = new ZContactCard(nullptr, ZContactCard::WaitUntilSeen);
+            card->setZubrelId(QString::number(i));
+            card->setAlias(QStringLiteral("Member %1").arg(i));
+            card->setStatus(ZContactCard::Away);
+            card->setTyping(i == 39);
+            card->setFixedSize(150, 72);
+            list.addCard(card);
+        }
+        const auto label = [&list](int i, const char *name) {
+            return list.card(i)->findChild<QLabel *>(QLatin1String(name));
+        };
+        QVERIFY(label(0, "alias") && label(1, "alias"));
+        QCOMPARE(label(0, "alias")->text(), QStringLiteral("Member 0"));
+        QVERIFY(!label(39, "alias"));
+        QCOMPARE(list.card(39)->accessibleName(), QStringLiteral("Member 39"));
+        QCOMPARE(list.card(39)->accessibleDescription(), QString::fromUtf8("Away, typing\u2026"));
+        list.verticalScrollBar()->setValue(list.verticalScrollBar()->maximum());
+        QVERIFY(label(39, "alias") && label(39, "alias")->isVisible());
+        QCOMPARE(label(39, "alias")->text(), QStringLiteral("Member 39"));
+        QCOMPARE(label(39, "statusName")->toolTip(), QStringLiteral("Away"));
+        QVERIFY(label(39, "typing")->isVisible());
+        QVERIFY(!label(20, "alias"));
     }
 
 private:
