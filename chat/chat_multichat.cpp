@@ -60,7 +60,7 @@ const char *topicProperty = "zubrelMultichatTopic";
 
 void setTitle(ZChat *window, ZChatTab *tab)
 {
-    const QString joined = MultichatRoster::of(tab)->aliases();
+    const QString joined = MultichatRoster::of(tab)->titleAliases();
     const QString topic = window->property(topicProperty).toString();
     window->setWindowTitle(topic.isEmpty() ? joined : QStringLiteral("%1 - %2").arg(joined, topic));
 }
@@ -144,7 +144,8 @@ void Chat::prepareOwnCard(ZChatTab *tab)
 
 ZContactCard *Chat::addMultichatCard(ZChatTab *tab, const QString &zubrelId)
 {
-    auto *card = new ZContactCard; // owned by the card list
+    // Owned by the card list; a busy group shows only a few of its cards.
+    auto *card = new ZContactCard(nullptr, ZContactCard::WaitUntilSeen);
     connect(card, &ZContactCard::actionId, this, &Chat::slotCardAction);
     connect(card, &ZContactCard::avatarClicked, this, &Chat::slotAvatarClicked);
     const CZuBuddy buddy(zubrelId.toUInt());

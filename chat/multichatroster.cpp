@@ -5,6 +5,9 @@
 #include "zcontactcard.h"
 #include "zcontactcardlist.h"
 
+#include <QHelpEvent>
+#include <QToolTip>
+
 namespace zubrel {
 
 using namespace Internal;
@@ -22,6 +25,7 @@ MultichatRoster::MultichatRoster(ZChatTab *tab)
     : QObject(tab)
     , m_list(tab->cardList)
 {
+    m_list->installEventFilter(this); // the whole list as tool tip
 }
 
 MultichatRoster *MultichatRoster::of(ZChatTab *tab)
@@ -66,6 +70,29 @@ QString MultichatRoster::aliases()
 {
     rebuildIfStale();
     return m_aliases;
+}
+
+QString MultichatRoster::titleAliases()
+{
+    rebuildIfStale();
+    if (m_aliases.size() <= titleLength)
+        return m_aliases;
+    // Whole aliases, unless the first alone is too long for the title.
+    const qsizetype cut = m_aliases.lastIndexOf(QLatin1String(", "), titleLength);
+    const QString shown = m_aliases.left(cut > 0 ? cut : titleLength);
+    // Everyone in the chat, the user included, as in the member block.
+    return tr("%1, \u2026 (%n members)", nullptr, int(m_count + 1)).arg(shown);
+}
+
+bool MultichatRoster::eventFilter(QObject *watched, QEvent *event)
+{
+    // Asked for where nothing on the column has a tip of its own.
+    if (watched != m_list || event->type() != QEvent::ToolTip || aliases().size() <= titleLength)
+        return QObject::eventFilter(watched, event);
+    // Rich text wraps instead of running off the screen in one line.
+    QToolTip::showText(static_cast<QHelpEvent *>(event)->globalPos(),
+                       QStringLiteral("<p>%1</p>").arg(m_aliases.toHtmlEscaped()), m_list);
+    return true;
 }
 
 void MultichatRoster::appendBlock(QList<ProtocolArg> &args, uint userId)

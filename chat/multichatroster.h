@@ -5,6 +5,10 @@
 // more entry instead of a walk over hundreds of cards. Anything else that
 // changes the list (a card leaving, a renamed contact) makes the roster build
 // itself again from the cards the next time it is asked.
+//
+// A title bar shows a few dozen characters: the title names participants up
+// to titleLength characters, then "…" and how many take part; the column of
+// cards shows the whole list as its tool tip, put together only when asked.
 
 #include <QList>
 #include <QObject>
@@ -31,11 +35,18 @@ public:
     void cardAdded(ZContactCard *card);
     void invalidate() { m_valid = false; }
 
+    static constexpr qsizetype titleLength = 80;
+
     // Every card's alias (its id without one), in list order, ", " between.
     QString aliases();
+    // The aliases as the window title shows them.
+    QString titleAliases();
     // One member block: the count (cards + the user), the user's id, then
     // every card's id in list order.
     void appendBlock(QList<ProtocolArg> &args, uint userId);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     explicit MultichatRoster(ZChatTab *tab);

@@ -831,6 +831,16 @@ Möchtest du zustimmen?</translation>
     </message>
 </context>
 <context>
+    <name>zubrel::MultichatRoster</name>
+    <message numerus="yes">
+        <source>%1, … (%n members)</source>
+        <translation>
+            <numerusform>%1, … (%n Mitglied)</numerusform>
+            <numerusform>%1, … (%n Mitglieder)</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>zubrel::RandomChatOpen</name>
     <message>
         <source>Create Random Chat</source>

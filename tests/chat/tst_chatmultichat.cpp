@@ -4,7 +4,9 @@
 
 #include "chattestsupport.h"
 
+#include <QHelpEvent>
 #include <QTextEdit>
+#include <QToolTip>
 
 #include "zmessageview.h"
 #include "ztextedit.h"
@@ -149,6 +151,35 @@ private slots:
         QVERIFY(tab->input->isReadOnly());
         QCOMPARE(f.cardCount(anna), 0);
         QVERIFY(f.booksBalanced() || f.helper->unansweredRequests().isEmpty());
+    }
+
+    void busyGroupTitle()
+    {
+        // Past what a title bar shows: whole aliases, "…" and the member
+        // count (the user included); the column's tip holds everyone.
+        ZChatTab *tab = joined();
+        BuddyData stranger;
+        stranger.isContact = false;
+        for (int i = 0; i < 12; ++i) {
+            stranger.id = 3100 + i;
+            stranger.nickname = i == 11 ? QStringLiteral("<i>Ivy</i>") : QStringLiteral("Participant %1").arg(i);
+            CZuBuddy_Administrator::Instance()->setBuddy(stranger);
+            f.network()->inject(4, 0x800E, {ProtocolArg(6, 0, "77"), ProtocolArg(6, 1, QString::number(stranger.id))});
+        }
+        QCOMPARE(tab->window()->windowTitle(), QString::fromUtf8("Anna, Cleo, Participant 0, Participant 1, Participant 2, "
+                                                                 "Participant 3, \u2026 (15 members) - Topic - x"));
+        QHelpEvent help(QEvent::ToolTip, QPoint(1, 1), tab->cardList->mapToGlobal(QPoint(1, 1)));
+        QCoreApplication::sendEvent(tab->cardList, &help);
+        QVERIFY(QToolTip::text().startsWith(QStringLiteral("<p>Anna, Cleo, Participant 0, ")));
+        QVERIFY(QToolTip::text().endsWith(QStringLiteral("Participant 10, &lt;i&gt;Ivy&lt;/i&gt;</p>")));
+        // One alias longer than the title alone is cut.
+        stranger.id = 3100;
+        stranger.nickname = QString(100, u'w');
+        CZuBuddy_Administrator::Instance()->updateBuddy(stranger);
+        for (const QString &who : {anna, cleo})
+            f.network()->inject(4, 0x800F, {ProtocolArg(6, 0, "77"), ProtocolArg(6, 1, who)});
+        QCOMPARE(tab->window()->windowTitle(), QString(80, u'w') + QString::fromUtf8(", \u2026 (13 members) - Topic - x"));
+        f.network()->clear();
     }
 
     void messages()
