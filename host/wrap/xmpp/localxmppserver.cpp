@@ -126,6 +126,9 @@ bool LocalXmppServer::writeConfiguration(const QList<QPair<QString, QString>> &a
         "storage = \"internal\"\n"
         "limits = { c2s = { rate = \"100mb/s\" } }\n"
         "c2s_max_stanza_size = 1024 * 1024\n"
+        // Small stanzas leave at once: with Nagle the server held each
+        // answer back until the client acknowledged the one before.
+        "network_settings = { nagle = false }\n"
         "log = { { levels = { min = \"warn\" }, to = \"file\", filename = %5 } }\n"
         "modules_enabled = { \"roster\", \"saslauth\", \"disco\", \"offline\", \"blocklist\", \"vcard_legacy\",\n"
         "  \"ping\", \"posix\", \"groups\", \"time\", \"version\" }\n"

@@ -3,6 +3,7 @@
 #include "xmppblocking.h"
 
 #include <QHostAddress>
+#include <csignal>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <sys/socket.h>
@@ -23,7 +24,11 @@ namespace zubrel {
 namespace {
 
 constexpr int pollIntervalMs = 50;
+constexpr int firstReconnectDelayMs = 250;
 constexpr int maxReconnectDelayMs = 8000;
+// A server on this machine is back the moment it listens, and asking it
+// costs nothing: a longer pause would only add to the time offline.
+constexpr int maxLoopbackReconnectDelayMs = 1000;
 
 QString fromStd(const std::string &text)
 {
@@ -61,6 +66,10 @@ XmppConnection::XmppConnection(const Settings &settings, QObject *parent)
     : QObject(parent), m_settings(settings)
 {
     qRegisterMetaType<zubrel::XmppIncoming>();
+    // gloox writes with plain send(): a server that closed the connection
+    // under us would otherwise end the whole process with SIGPIPE instead
+    // of the write failing and the connection being reported lost.
+    std::signal(SIGPIPE, SIG_IGN);
     m_poll.setInterval(pollIntervalMs);
     connect(&m_poll, &QTimer::timeout, this, &XmppConnection::read);
     m_reconnectTimer.setSingleShot(true);
@@ -89,7 +98,8 @@ void XmppConnection::open()
     m_wanted = true;
     if (m_connected || m_closing)
         return;
-    m_notifier.reset();
+    m_reconnectTimer.stop();
+    dropNotifier();
     if (m_client)
         emit clientAboutToChange();
     gloox::JID jid(m_settings.jid.toStdString());
@@ -134,6 +144,16 @@ void XmppConnection::watchSocket()
     m_poll.start();
 }
 
+void XmppConnection::dropNotifier()
+{
+    // Called from inside the notifier's own signal too: it goes later, but
+    // stops watching now, before its descriptor number is reused.
+    if (QSocketNotifier *notifier = m_notifier.release()) {
+        notifier->setEnabled(false);
+        notifier->deleteLater();
+    }
+}
+
 void XmppConnection::read()
 {
     if (!m_client || m_reading)
@@ -152,7 +172,7 @@ void XmppConnection::close()
     m_wanted = false;
     m_reconnectTimer.stop();
     m_poll.stop();
-    m_notifier.reset();
+    dropNotifier();
     if (m_client)
         m_client->disconnect();
     m_connected = false;
@@ -163,18 +183,19 @@ void XmppConnection::close()
 void XmppConnection::scheduleReconnect()
 {
     m_poll.stop();
-    if (m_notifier)
-        m_notifier->setEnabled(false);
-    if (!m_reconnect || m_closing || !m_wanted)
+    dropNotifier();
+    // A failed attempt reports itself twice (connect() fails and gloox
+    // calls onDisconnect()): the pause grows once per attempt, not twice.
+    if (!m_reconnect || m_closing || !m_wanted || m_connected || m_reconnectTimer.isActive())
         return;
     m_reconnectTimer.start(m_reconnectDelayMs);
-    m_reconnectDelayMs = qMin(m_reconnectDelayMs * 2, maxReconnectDelayMs);
+    m_reconnectDelayMs = qMin(m_reconnectDelayMs * 2, isLoopback() ? maxLoopbackReconnectDelayMs : maxReconnectDelayMs);
 }
 
 void XmppConnection::onConnect()
 {
     m_connected = true;
-    m_reconnectDelayMs = 500;
+    m_reconnectDelayMs = firstReconnectDelayMs;
     emit connected();
     queryBlockList();
 }
@@ -183,6 +204,8 @@ void XmppConnection::onDisconnect(gloox::ConnectionError error)
 {
     const bool was = m_connected;
     m_connected = false;
+    // gloox has closed the socket: its number may come back for another.
+    dropNotifier();
     QString reason;
     if (error == gloox::ConnAuthenticationFailed)
         reason = QStringLiteral("the server refused the user name or password");

@@ -118,6 +118,7 @@ private:
 
     void read();
     void watchSocket();
+    void dropNotifier();
     void scheduleReconnect();
     bool isLoopback() const;
 
@@ -126,7 +127,7 @@ private:
     std::unique_ptr<QSocketNotifier> m_notifier;
     QTimer m_poll;      // also reads what TLS buffered without a new packet
     QTimer m_reconnectTimer;
-    int m_reconnectDelayMs = 500;
+    int m_reconnectDelayMs = 250;
     bool m_connected = false;
     bool m_reconnect = true;
     bool m_closing = false;
