@@ -9,7 +9,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-svg-dev
   libqt6sql6-sqlite libqt6svg6 qt6-image-formats-plugins
   libgl-dev libhunspell-dev hunspell-en-us hunspell-de-de hunspell-fr
-  xvfb xauth fonts-dejavu-core
+  xvfb xauth fonts-dejavu-core dbus-daemon at-spi2-core
   pulseaudio pulseaudio-utils
   libgloox-dev prosody
   qt6-tools-dev qt6-l10n-tools qt6-tools-dev-tools qt6-translations-l10n dpkg-dev desktop-file-utils

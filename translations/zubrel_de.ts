@@ -774,6 +774,33 @@ Möchtest du zustimmen?</translation>
     </message>
 </context>
 <context>
+    <name>zubrel::MessageEntryAccessible</name>
+    <message>
+        <source>Notice</source>
+        <translation>Hinweis</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Blocked message</source>
+        <translation>Blockierte Nachricht</translation>
+    </message>
+    <message>
+        <source>System message</source>
+        <translation>Systemnachricht</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <translation>%1, %2</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
     <name>zubrel::MessageHtmlGuard</name>
     <message>
         <source>This message is too long to show in full; the rest was left out.</source>
@@ -1417,6 +1444,13 @@ Möchtest du zustimmen?</translation>
     <message>
         <source>Save Image As...</source>
         <translation>Bild speichern unter...</translation>
+    </message>
+</context>
+<context>
+    <name>zubrel::ZMessageViewAccessible</name>
+    <message>
+        <source>Conversation</source>
+        <translation>Gespräch</translation>
     </message>
 </context>
 <context>

@@ -5,6 +5,7 @@
 #include "messagelayout.h"
 #include "messageviewmodel.h"
 #include "steadyscrollbar.h"
+#include "zmessageviewaccessible.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -62,6 +63,7 @@ ZMessageView::ZMessageView(QWidget *parent)
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setMouseTracking(true);
     verticalScrollBar()->setSingleStep(20);
+    ZMessageViewAccessible::install();
 }
 
 ZMessageView::~ZMessageView() = default;
@@ -113,6 +115,7 @@ QString ZMessageView::afterAppend(const QString &styledHtml, bool wasAtBottom)
         bar->setValue(bar->maximum());
     bar->release();
     viewport()->update(entryRect(index));
+    ZMessageViewAccessible::entryAppended(this, index);
     emit textChanged();
     emit viewportLayoutChanged();
     return styledHtml;
@@ -147,6 +150,7 @@ void ZMessageView::clearView()
     m_anchor = m_cursor = Position();
     m_selecting = false;
     m_pressedLink.clear();
+    ZMessageViewAccessible::cleared(this);
     updateScrollRange();
     viewport()->update();
     selectionChanged();
@@ -301,6 +305,28 @@ QString ZMessageView::entryBodyHtml(int index) const
     if (index < 0 || index >= m_model->count())
         return {};
     return m_layout->bodyHtml(m_model->entry(index));
+}
+
+const MessageEntry &ZMessageView::entryData(int index) const
+{
+    return m_model->entry(index);
+}
+
+QString ZMessageView::entryPlainText(int index) const
+{
+    if (index < 0 || index >= m_model->count())
+        return {};
+    return const_cast<ZMessageView *>(this)->entryText(index, 0, INT_MAX);
+}
+
+bool ZMessageView::isEntrySelected(int index) const
+{
+    if (!hasSelection())
+        return false;
+    const Position start = qMin(m_anchor, m_cursor);
+    const Position end = qMax(m_anchor, m_cursor);
+    // An end before the body of its entry (the header band) leaves it out.
+    return index >= start.entry && index <= end.entry && !(index == end.entry && end.pos < 0);
 }
 
 QString ZMessageView::imageAt(const QPoint &pos) const

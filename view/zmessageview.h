@@ -100,6 +100,12 @@ public:
     QRect entryImageRect(int index, int ordinal);
     // The body HTML the view shows for an entry in the current mode.
     QString entryBodyHtml(int index) const;
+    // Kind, sender and time of an entry (index must be valid), its body as
+    // plain text, and whether the selection touches it: what assistive
+    // technology reads.
+    const MessageEntry &entryData(int index) const;
+    QString entryPlainText(int index) const;
+    bool isEntrySelected(int index) const;
 
     // Finding in the loaded conversation, case-insensitively. Selects the
     // next match after the selection (before it with `backward`), wrapping
