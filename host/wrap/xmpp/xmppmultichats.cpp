@@ -4,10 +4,12 @@
 #include <QTimer>
 #include <gloox/chatstate.h>
 #include <gloox/client.h>
+#include <gloox/dataform.h>
 #include <gloox/message.h>
 #include <gloox/mucinvitationhandler.h>
 #include <gloox/mucroom.h>
 
+#include "czubuddy_administrator.h"
 #include "request.h"
 #include "wrappluginhelper.h"
 #include "xmppbackend.h"
@@ -48,6 +50,16 @@ QList<QByteArray> picturesOf(const QList<ProtocolArg> &args)
 }
 
 constexpr int subjectWaitMs = 250;
+constexpr int recentLimit = 500;
+constexpr int maxNickChars = 64;
+
+QSet<uint> numbersOf(const QHash<QString, uint> &occupants)
+{
+    QSet<uint> numbers;
+    for (uint number : occupants)
+        numbers.insert(number);
+    return numbers;
+}
 
 } // namespace
 
@@ -60,10 +72,11 @@ public:
     void handleMUCInvitation(const gloox::JID &room, const gloox::JID &from, const std::string &, const std::string &,
                              const std::string &, bool, const std::string &) override
     {
-        // Rooms that hide real JIDs name the inviter by occupant: the
-        // nickname is the inviter's bare JID.
-        const bool occupant = from.bare() == room.bare();
-        m_owner->onInvitation(fromStd(room.bare()), fromStd(occupant ? from.resource() : from.bare()));
+        // An inviter named by the room's occupant JID is a nickname, which
+        // anyone may choose: only a real JID says who invites.
+        if (from.bare() == room.bare())
+            return;
+        m_owner->onInvitation(fromStd(room.bare()), fromStd(from.bare()));
     }
 
 private:
@@ -75,11 +88,21 @@ XmppMultichats::XmppMultichats(XmppConnection *connection, XmppIdMap *ids, XmppD
     : QObject(parent), m_connection(connection), m_ids(ids), m_directory(directory), m_outbox(outbox)
 {
     connect(connection, &XmppConnection::clientAboutToChange, this, [this] {
-        endAll();
+        // The rooms' gloox objects belong to the old client; the rooms stay.
+        for (const auto &[id, room] : m_rooms)
+            room->room.reset();
         m_invitations.reset();
     });
-    connect(connection, &XmppConnection::clientCreated, this, &XmppMultichats::onConnected);
-    connect(connection, &XmppConnection::disconnected, this, &XmppMultichats::endAll);
+    connect(connection, &XmppConnection::clientCreated, this, &XmppMultichats::onClientCreated);
+    connect(connection, &XmppConnection::connected, this, &XmppMultichats::onConnected);
+    connect(connection, &XmppConnection::disconnected, this, &XmppMultichats::onDisconnected);
+    // A room's messages leave only while we are in it.
+    outbox->setGate([this](const XmppOutgoing &message) {
+        if (!message.groupChat)
+            return true;
+        const auto it = m_rooms.find(m_ids->idOf(message.to));
+        return it == m_rooms.end() || it->second->joined;
+    });
 }
 
 XmppMultichats::~XmppMultichats()
@@ -88,21 +111,119 @@ XmppMultichats::~XmppMultichats()
     m_rooms.clear();
 }
 
-void XmppMultichats::onConnected()
+void XmppMultichats::onClientCreated()
 {
     m_invitations = std::make_unique<InvitationRelay>(m_connection->client(), this);
     m_connection->client()->registerMUCInvitationHandler(m_invitations.get());
 }
 
-void XmppMultichats::endAll()
+void XmppMultichats::onDisconnected()
 {
-    const auto rooms = std::exchange(m_rooms, {});
-    for (const auto &[id, room] : rooms) {
-        if (room->pendingCreate || room->pendingJoin)
+    // Creating or joining cannot finish; the rooms we were in are entered
+    // again once the connection is back.
+    std::vector<uint> failed;
+    for (const auto &[id, room] : m_rooms) {
+        if (room->pendingCreate || room->pendingJoin) {
             complete(room->pendingCreate ? room->pendingCreate : room->pendingJoin, false);
-        else
-            deliver(0x8011, {ProtocolArg(DataTypes::Identifier, 0, QString::number(id))});
+            failed.push_back(id);
+            continue;
+        }
+        if (!room->rejoining)
+            room->before = numbersOf(room->occupants);
+        room->occupants.clear();
+        room->joined = false;
+        room->rejoining = true;
     }
+    for (uint id : failed)
+        m_rooms.erase(id);
+}
+
+void XmppMultichats::onConnected()
+{
+    for (const auto &[id, room] : m_rooms) {
+        if (room->rejoining)
+            join(room.get());
+    }
+}
+
+void XmppMultichats::join(Room *room)
+{
+    // Our bare JID as nickname: people who know us recognise it, though
+    // nobody takes it as proof.
+    const std::string nick = m_connection->bareJid().toStdString();
+    room->room = std::make_unique<gloox::MUCRoom>(m_connection->client(), gloox::JID(room->jid.toStdString() + "/" + nick),
+                                                  this);
+    room->room->setRequestHistory(0, gloox::MUCRoom::HistoryMaxStanzas);
+    room->room->registerMUCRoomConfigHandler(this);
+    room->room->join();
+}
+
+void XmppMultichats::finishRejoin(Room *room, bool roomIsNew)
+{
+    room->rejoining = false;
+    if (roomIsNew) {
+        // The room was closed while we were away; entering made a new,
+        // empty one of ours, which goes again.
+        room->room->cancelRoomCreation();
+        deliver(0x8011, {ProtocolArg(DataTypes::Identifier, 0, QString::number(room->id))});
+        remove(room->id);
+        return;
+    }
+    room->joined = true;
+    const QString roomId = QString::number(room->id);
+    const QSet<uint> now = numbersOf(room->occupants);
+    for (uint user : room->before - now)
+        deliver(0x800F, {ProtocolArg(DataTypes::Identifier, 0, roomId), ProtocolArg(DataTypes::Identifier, 1, QString::number(user))});
+    for (uint user : now - room->before)
+        deliver(0x800E, {ProtocolArg(DataTypes::Identifier, 0, roomId), ProtocolArg(DataTypes::Identifier, 1, QString::number(user))});
+    room->before.clear();
+    QMetaObject::invokeMethod(m_outbox, &XmppOutbox::flush, Qt::QueuedConnection);
+}
+
+void XmppMultichats::remove(uint id)
+{
+    // Not from inside the room's own call.
+    QTimer::singleShot(0, this, [this, id] { m_rooms.erase(id); });
+}
+
+uint XmppMultichats::occupantId(Room *room, const gloox::MUCRoomParticipant &participant)
+{
+    if (participant.jid) {
+        const QString jid = XmppIdMap::bareJid(fromStd(participant.jid->bare()));
+        return jid.isEmpty() ? 0 : m_ids->idOf(jid);
+    }
+    // The room hides who this is: a number for this occupant and session,
+    // shown under its nickname, never a contact's.
+    const QString nick = participant.nick ? fromStd(participant.nick->resource()) : QString();
+    if (nick.isEmpty())
+        return 0;
+    const QString key = room->jid + QLatin1Char('/') + nick;
+    if (const uint known = m_anonymous.value(key))
+        return known;
+    const uint id = m_nextAnonymous++;
+    m_anonymous.insert(key, id);
+    BuddyData data;
+    data.id = id;
+    data.nickname = nick.left(maxNickChars);
+    data.userState = 1;
+    data.isContact = false;
+    CZuBuddy_Administrator::Instance()->updateBuddy(data);
+    return id;
+}
+
+bool XmppMultichats::isRepeat(Room *room, uint sender, const std::string &stanzaId)
+{
+    // A message resent after a drop comes again with its id.
+    if (stanzaId.empty())
+        return false;
+    const QString key = QString::number(sender) + QLatin1Char(' ') + fromStd(stanzaId);
+    if (room->recent.contains(key))
+        return true;
+    room->recent.insert(key);
+    room->recentOrder.append(key);
+    if (room->recentOrder.size() > recentLimit)
+        room->recent.remove(room->recentOrder.takeFirst());
+    return false;
 }
 
 QString XmppMultichats::roomOf(uint multichatId) const
@@ -134,15 +255,9 @@ XmppMultichats::Room *XmppMultichats::enter(const QString &roomJid)
     auto room = std::make_unique<Room>();
     room->id = id;
     room->jid = XmppIdMap::bareJid(roomJid);
-    // The bare JID as nickname: occupants map back to their numbers.
-    const std::string nick = m_connection->bareJid().toStdString();
-    room->room = std::make_unique<gloox::MUCRoom>(m_connection->client(), gloox::JID(room->jid.toStdString() + "/" + nick),
-                                                  this);
-    room->room->setRequestHistory(0, gloox::MUCRoom::HistoryMaxStanzas);
-    room->room->registerMUCRoomConfigHandler(this);
     Room *entered = room.get();
     m_rooms.emplace(id, std::move(room));
-    entered->room->join();
+    join(entered);
     return entered;
 }
 
@@ -180,24 +295,25 @@ bool XmppMultichats::transmit(Request *request)
     case 0x0009: // quit: the owner's leaving ends it for everyone
         if (!room)
             break;
-        if (command.b() == 0x0009)
+        if (room->room && command.b() == 0x0009)
             room->room->destroy();
-        else
+        else if (room->room)
             room->room->leave();
         m_rooms.erase(multichat);
         complete(id, true);
         return true;
     case 0x000A: { // kick
         const QString who = m_ids->jidOf(argOf(args, DataTypes::Identifier, 1).toString().toUInt());
-        if (!room || who.isEmpty())
+        const QString nick = room ? room->occupants.key(m_ids->idOf(who)) : QString();
+        if (!room || !room->joined || who.isEmpty() || nick.isEmpty())
             break;
-        room->room->kick(who.toStdString());
+        room->room->kick(nick.toStdString());
         complete(id, true);
         return true;
     }
     case 0x000B: { // invite
         const QString who = m_ids->jidOf(argOf(args, DataTypes::Identifier, 9).toString().toUInt());
-        if (!room || who.isEmpty())
+        if (!room || !room->joined || who.isEmpty())
             break;
         room->room->invite(gloox::JID(who.toStdString()), std::string());
         complete(id, true);
@@ -205,7 +321,8 @@ bool XmppMultichats::transmit(Request *request)
     }
     case 0x000C: { // message
         const QVariant text = argOf(args, DataTypes::Text, 10);
-        if (!room || !room->joined || !text.isValid())
+        // While the room is entered again after a drop, it waits in the outbox.
+        if (!room || (!room->joined && !room->rejoining) || !text.isValid())
             break;
         XmppOutgoing message;
         message.requestId = id;
@@ -249,13 +366,6 @@ void XmppMultichats::onInvitation(const QString &room, const QString &from)
                   ProtocolArg(DataTypes::Identifier, 1, QString::number(id)), ProtocolArg(DataTypes::Text, 2, room)});
 }
 
-QString XmppMultichats::occupantJid(const gloox::MUCRoomParticipant &participant) const
-{
-    if (participant.jid)
-        return XmppIdMap::bareJid(fromStd(participant.jid->bare()));
-    return participant.nick ? XmppIdMap::bareJid(fromStd(participant.nick->resource())) : QString();
-}
-
 void XmppMultichats::handleMUCParticipantPresence(gloox::MUCRoom *mucRoom, const gloox::MUCRoomParticipant participant,
                                                   const gloox::Presence &presence)
 {
@@ -265,6 +375,10 @@ void XmppMultichats::handleMUCParticipantPresence(gloox::MUCRoom *mucRoom, const
     const QString roomId = QString::number(room->id);
     const bool gone = presence.subtype() == gloox::Presence::Unavailable;
     if (participant.flags & gloox::UserSelf) {
+        if (!gone && room->rejoining) {
+            finishRejoin(room, participant.flags & gloox::UserNewRoom);
+            return;
+        }
         if (!gone) {
             if (room->pendingCreate && !room->joined) {
                 room->joined = true;
@@ -285,22 +399,29 @@ void XmppMultichats::handleMUCParticipantPresence(gloox::MUCRoom *mucRoom, const
         }
         const ushort what = (participant.flags & (gloox::UserKicked | gloox::UserBanned)) ? 0x8010 : 0x8011;
         deliver(what, {ProtocolArg(DataTypes::Identifier, 0, roomId)});
-        // Not from inside the room's own call.
-        const uint id = room->id;
-        QTimer::singleShot(0, this, [this, id] { m_rooms.erase(id); });
+        remove(room->id);
         return;
     }
-    const QString jid = occupantJid(participant);
-    const uint user = m_ids->idOf(jid);
-    if (!user || jid == m_connection->bareJid())
+    // The service stamps who speaks by nickname; what the nickname says
+    // proves nothing, so a participant is known by the number taken when
+    // it entered.
+    const QString nick = participant.nick ? fromStd(participant.nick->resource()) : QString();
+    if (nick.isEmpty())
         return;
     if (gone) {
-        if (room->members.remove(jid) && room->joined)
+        const uint user = room->occupants.take(nick);
+        const bool stillThere = numbersOf(room->occupants).contains(user);
+        if (user && !stillThere && room->joined)
             deliver(0x800F, {ProtocolArg(DataTypes::Identifier, 0, roomId), ProtocolArg(DataTypes::Identifier, 1, QString::number(user))});
         return;
     }
-    const bool known = room->members.contains(jid);
-    room->members.insert(jid);
+    if (room->occupants.contains(nick))
+        return; // a change of status
+    const uint user = occupantId(room, participant);
+    if (!user || user == m_ids->idOf(m_connection->bareJid()))
+        return;
+    const bool known = numbersOf(room->occupants).contains(user);
+    room->occupants.insert(nick, user);
     if (!known && room->joined && !room->pendingJoin)
         deliver(0x800E, {ProtocolArg(DataTypes::Identifier, 0, roomId), ProtocolArg(DataTypes::Identifier, 1, QString::number(user))});
 }
@@ -319,21 +440,25 @@ void XmppMultichats::finishJoin(Room *room)
 {
     // The subject comes after everyone's presence: the member list is complete.
     room->joined = true;
+    const QSet<uint> members = numbersOf(room->occupants);
     QList<ProtocolArg> args{ProtocolArg(DataTypes::Text, 0, room->topic),
-                            ProtocolArg(DataTypes::Count, 1, int(room->members.size()))};
-    for (const QString &member : std::as_const(room->members))
-        args.append(ProtocolArg(DataTypes::Identifier, 2, QString::number(m_ids->idOf(member))));
+                            ProtocolArg(DataTypes::Count, 1, int(members.size()))};
+    for (uint member : members)
+        args.append(ProtocolArg(DataTypes::Identifier, 2, QString::number(member)));
     complete(std::exchange(room->pendingJoin, 0), true, args);
 }
 
 void XmppMultichats::handleMUCMessage(gloox::MUCRoom *mucRoom, const gloox::Message &message, bool priv)
 {
     Room *room = find(mucRoom);
-    const QString jid = XmppIdMap::bareJid(fromStd(message.from().resource()));
-    // Own messages come back from the room; history and private messages are not the chat's.
-    if (!room || priv || jid.isEmpty() || jid == m_connection->bareJid() || message.when())
+    const QString nick = fromStd(message.from().resource());
+    // Own messages come back from the room; history and private messages
+    // are not the chat's, nor anything from someone not present.
+    if (!room || !room->joined || priv || message.when() || nick.isEmpty() || nick == fromStd(mucRoom->nick()))
         return;
-    const uint sender = m_ids->idOf(jid);
+    const uint sender = room->occupants.value(nick);
+    if (!sender)
+        return;
     const QString roomId = QString::number(room->id);
     const auto *payload = message.findExtension<XmppPayload>(XmppPayload::type);
     const bool hasPayload = payload && payload->valid && (!payload->html.isEmpty() || !payload->pictures.isEmpty());
@@ -343,6 +468,8 @@ void XmppMultichats::handleMUCMessage(gloox::MUCRoom *mucRoom, const gloox::Mess
             deliver(0x8014, {ProtocolArg(DataTypes::Identifier, 0, roomId), ProtocolArg(DataTypes::Identifier, 1, QString::number(sender))});
         return;
     }
+    if (isRepeat(room, sender, message.id()))
+        return;
     const QString html = hasPayload ? payload->html : XmppBackend::htmlOf(fromStd(message.body()));
     QList<ProtocolArg> args{ProtocolArg(DataTypes::Identifier, 0, roomId), ProtocolArg(DataTypes::Identifier, 1, QString()),
                             ProtocolArg(DataTypes::Identifier, 2, QString::number(sender)),
@@ -358,15 +485,19 @@ void XmppMultichats::handleMUCMessage(gloox::MUCRoom *mucRoom, const gloox::Mess
 void XmppMultichats::handleMUCConfigResult(gloox::MUCRoom *mucRoom, bool success, gloox::MUCOperation operation)
 {
     Room *room = find(mucRoom);
-    if (!room || operation != gloox::CreateInstantRoom || !room->pendingCreate)
+    if (!room || !room->pendingCreate || (operation != gloox::CreateInstantRoom && operation != gloox::SendRoomConfig))
         return;
     if (success) {
         finishCreate(room);
         return;
     }
+    if (operation == gloox::SendRoomConfig) {
+        // A service that will not show real JIDs: its defaults, then.
+        mucRoom->acknowledgeInstantRoom();
+        return;
+    }
     complete(std::exchange(room->pendingCreate, 0), false);
-    const uint id = room->id;
-    QTimer::singleShot(0, this, [this, id] { m_rooms.erase(id); });
+    remove(room->id);
 }
 
 void XmppMultichats::finishCreate(Room *room)
@@ -377,19 +508,35 @@ void XmppMultichats::finishCreate(Room *room)
              {ProtocolArg(DataTypes::Identifier, 0, int(room->id)), ProtocolArg(DataTypes::Text, 1, room->jid)});
 }
 
-bool XmppMultichats::handleMUCRoomCreation(gloox::MUCRoom *)
+bool XmppMultichats::handleMUCRoomCreation(gloox::MUCRoom *mucRoom)
 {
-    return true; // an instant room with the service's defaults
+    Room *room = find(mucRoom);
+    if (!room || !room->pendingCreate)
+        return false; // entering again made it: it goes (finishRejoin)
+    // Everyone may see who is who, so participants map to their contacts
+    // instead of to nicknames; the room outlives a restart of the service
+    // (its owner's quitting destroys it), so a drop does not end the chat.
+    auto *form = new gloox::DataForm(gloox::TypeSubmit);
+    form->addField(gloox::DataFormField::TypeHidden, "FORM_TYPE", "http://jabber.org/protocol/muc#roomconfig");
+    form->addField(gloox::DataFormField::TypeListSingle, "muc#roomconfig_whois", "anyone");
+    form->addField(gloox::DataFormField::TypeBoolean, "muc#roomconfig_persistentroom", "1");
+    mucRoom->setRoomConfig(form);
+    return false;
 }
 
 void XmppMultichats::handleMUCError(gloox::MUCRoom *mucRoom, gloox::StanzaError)
 {
     Room *room = find(mucRoom);
-    if (!room || (!room->pendingCreate && !room->pendingJoin))
+    if (!room || (!room->pendingCreate && !room->pendingJoin && !room->rejoining))
         return;
+    if (room->rejoining) {
+        // Turned away on entering again (banned, the room gone private): closed.
+        deliver(0x8011, {ProtocolArg(DataTypes::Identifier, 0, QString::number(room->id))});
+        remove(room->id);
+        return;
+    }
     complete(room->pendingCreate ? room->pendingCreate : room->pendingJoin, false);
-    const uint id = room->id;
-    QTimer::singleShot(0, this, [this, id] { m_rooms.erase(id); });
+    remove(room->id);
 }
 
 void XmppMultichats::deliver(ushort b, const QList<ProtocolArg> &args)

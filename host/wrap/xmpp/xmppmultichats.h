@@ -1,11 +1,13 @@
 #pragma once
 // Multi chats on the server's multi-user chat service (XEP-0045). A multi
 // chat is a room "zc<random>@conference.<domain>"; its number comes from the
-// same JID map as contacts, the session text the module carries from an
-// invitation to the join is the room's JID, and every participant takes
-// their bare JID as nickname, so occupants map back to contact numbers
-// even where the room hides real JIDs. A drop of the connection ends the
-// multi chats (the module shows them closed).
+// same JID map as contacts, and the session text the module carries from an
+// invitation to the join is the room's JID. The rooms we create show real
+// JIDs to everyone, so occupants map to their contacts' numbers. A nickname
+// alone is never taken for an address (anyone may pick any): an occupant
+// whose real JID the room hides gets a number of its own for the session,
+// shown under the nickname. After a drop the rooms are entered again and
+// their messages wait until then; a room gone meanwhile is shown closed.
 
 #include <QHash>
 #include <QObject>
@@ -37,6 +39,9 @@ class XmppMultichats : public QObject, public gloox::MUCRoomHandler, public gloo
 public:
     // The application server number multi chat commands carry.
     static constexpr ushort applicationServer = 1;
+    // Occupants known by nickname only are numbered from here: far above
+    // the numbers the JID map counts up, never stored.
+    static constexpr uint firstAnonymousId = 3000000000u;
 
     XmppMultichats(XmppConnection *connection, XmppIdMap *ids, XmppDirectory *directory, XmppOutbox *outbox,
                    QObject *parent = nullptr);
@@ -52,11 +57,15 @@ private:
         uint id = 0;
         QString jid;
         std::unique_ptr<gloox::MUCRoom> room;
-        QSet<QString> members; // bare JIDs of the others present
+        QHash<QString, uint> occupants; // nickname -> number, the others present
+        QSet<uint> before;              // who was there before a drop
         QString topic;
         uint pendingCreate = 0;
         uint pendingJoin = 0;
         bool joined = false;
+        bool rejoining = false; // entering again after a drop
+        QList<QString> recentOrder; // the newest (sender, id) pairs, for dropping resent ones
+        QSet<QString> recent;
     };
 
     void handleMUCParticipantPresence(gloox::MUCRoom *room, const gloox::MUCRoomParticipant participant,
@@ -74,15 +83,20 @@ private:
     void handleMUCRequest(gloox::MUCRoom *, const gloox::DataForm &) override {}
     void finishCreate(Room *room);
 
+    void onClientCreated();
     void onConnected();
-    void endAll();
+    void onDisconnected();
+    void finishRejoin(Room *room, bool roomIsNew);
+    uint occupantId(Room *room, const gloox::MUCRoomParticipant &participant);
+    bool isRepeat(Room *room, uint sender, const std::string &stanzaId);
+    void remove(uint id);
+    void join(Room *room);
     void onInvitation(const QString &room, const QString &from);
     Room *enter(const QString &roomJid);
     Room *find(gloox::MUCRoom *room);
     Room *find(uint id);
     void finishJoin(Room *room);
     void deliver(ushort b, const QList<ProtocolArg> &args);
-    QString occupantJid(const gloox::MUCRoomParticipant &participant) const;
     void complete(uint requestId, bool success, const QList<ProtocolArg> &args = {});
 
     QPointer<XmppConnection> m_connection;
@@ -90,6 +104,8 @@ private:
     XmppDirectory *m_directory = nullptr;
     XmppOutbox *m_outbox = nullptr;
     std::map<uint, std::unique_ptr<Room>> m_rooms;
+    QHash<QString, uint> m_anonymous; // occupant JID -> number for this session
+    uint m_nextAnonymous = firstAnonymousId;
     class InvitationRelay;
     std::unique_ptr<InvitationRelay> m_invitations;
 };

@@ -38,7 +38,13 @@ void XmppOutbox::flush()
 {
     if (!m_connection || !m_connection->isConnected() || m_queue.isEmpty())
         return;
-    QList<XmppOutgoing> batch = std::exchange(m_queue, {});
+    QList<XmppOutgoing> batch;
+    QList<XmppOutgoing> held;
+    for (XmppOutgoing &message : m_queue)
+        (!m_gate || m_gate(message) ? batch : held).append(std::move(message));
+    m_queue = std::move(held);
+    if (batch.isEmpty())
+        return;
     for (const XmppOutgoing &message : std::as_const(batch))
         m_connection->sendMessage(message.to, message.stanzaId, message.body,
                                   message.payload ? &*message.payload : nullptr, message.noStore,

@@ -42,7 +42,13 @@ public:
     explicit XmppOutbox(XmppConnection *connection, QObject *parent = nullptr);
 
     void setTimeout(int ms) { m_timeoutMs = ms; }
+    // Says whether a message may leave now (a multi chat's messages wait
+    // until its room is entered again after a drop); those it holds keep
+    // their order and their deadline.
+    void setGate(std::function<bool(const XmppOutgoing &)> gate) { m_gate = std::move(gate); }
     void post(XmppOutgoing message);
+    // Sends what may leave; also when the gate opens.
+    void flush();
     int queued() const { return int(m_queue.size()); }
     int unconfirmed() const;
 
@@ -51,7 +57,6 @@ signals:
     void failed(uint requestId);
 
 private:
-    void flush();
     void onConfirmed();
     void onBounced(const QString &stanzaId);
     void onDisconnected();
@@ -63,6 +68,7 @@ private:
     QList<QList<XmppOutgoing>> m_batches;
     QTimer m_expiry;
     int m_timeoutMs = defaultTimeoutMs;
+    std::function<bool(const XmppOutgoing &)> m_gate;
 };
 
 } // namespace zubrel

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <gloox/client.h>
+#include <gloox/dataform.h>
 #include <sys/stat.h>
 #include <gloox/message.h>
 #include <gloox/mucroom.h>
@@ -23,6 +24,7 @@
 #include "xmppbackend.h"
 #include "xmppidmap.h"
 #include "xmppmatchmaker.h"
+#include "xmppmultichats.h"
 #include "xmppoutbox.h"
 #include "xmpppasswordfile.h"
 #include "zdatetime.h"
@@ -59,7 +61,17 @@ struct PeerRoom : gloox::MUCRoomHandler
         if (!message.body().empty())
             bodies.append(QString::fromStdString(message.body()));
     }
-    bool handleMUCRoomCreation(gloox::MUCRoom *) override { return true; }
+    bool publicJids = false; // a new room shows real JIDs to everyone
+    bool handleMUCRoomCreation(gloox::MUCRoom *room) override
+    {
+        if (!publicJids)
+            return true;
+        auto *form = new gloox::DataForm(gloox::TypeSubmit);
+        form->addField(gloox::DataFormField::TypeHidden, "FORM_TYPE", "http://jabber.org/protocol/muc#roomconfig");
+        form->addField(gloox::DataFormField::TypeListSingle, "muc#roomconfig_whois", "anyone");
+        room->setRoomConfig(form);
+        return false;
+    }
     void handleMUCSubject(gloox::MUCRoom *, const std::string &, const std::string &) override {}
     void handleMUCInviteDecline(gloox::MUCRoom *, const gloox::JID &, const std::string &) override {}
     void handleMUCError(gloox::MUCRoom *, gloox::StanzaError) override {}
@@ -397,27 +409,60 @@ void TestXmppNetwork::multiChatCycle()
     QTRY_VERIFY_WITH_TIMEOUT(peer.kicked, waitMs);
     QTRY_COMPARE_WITH_TIMEOUT(deliveredOf(4, 0x800F).size(), 1, waitMs);
 
-    // Bob's multi chat: the invitation names him and the room, the join
-    // lists him, his closing it reaches the module.
+    // Bob's rooms. From one that shows real JIDs his invitation names him;
+    // one that hides them (the service's default) names him by nickname
+    // only, which proves nothing: that invitation is not shown, and in
+    // there everyone is a nickname. His closing it reaches the module.
+    const gloox::JID alice(m_server.jid(QStringLiteral("alice")).toStdString());
+    PeerRoom open;
+    open.publicJids = true;
+    const std::string openJid = "bobsopen@conference.localhost";
+    auto openRoom = std::make_unique<gloox::MUCRoom>(m_bob->client(), gloox::JID(openJid + "/" + bobNick), &open);
+    openRoom->join();
     PeerRoom own;
     const std::string other = "bobsroom@conference.localhost";
     auto ownRoom = std::make_unique<gloox::MUCRoom>(m_bob->client(), gloox::JID(other + "/" + bobNick), &own);
     ownRoom->join();
-    QTRY_VERIFY_WITH_TIMEOUT(own.joined, waitMs);
-    ownRoom->invite(gloox::JID(m_server.jid(QStringLiteral("alice")).toStdString()), "come");
+    QTRY_VERIFY_WITH_TIMEOUT(own.joined && open.joined, waitMs);
+    ownRoom->invite(alice, "hidden");
+    openRoom->invite(alice, "come");
     QTRY_COMPARE_WITH_TIMEOUT(deliveredOf(4, 0x8012).size(), 1, waitMs);
     const Delivered invitation = deliveredOf(4, 0x8012).first();
     QCOMPARE(invitation.command.applicationServerId(), ushort(1));
     QCOMPARE(invitation.args.at(0), ProtocolArg(6, 0, bobText));
-    QCOMPARE(invitation.args.at(2), ProtocolArg(32, 2, QString::fromStdString(other)));
-    const uint join = send(4, 0x0007, {ProtocolArg(6, 634, invitation.args.at(1).variant()),
-                                       ProtocolArg(32, 635, invitation.args.at(2).variant()), ProtocolArg(6, 636, 0)});
+    QCOMPARE(invitation.args.at(1), ProtocolArg(6, 1, QString::number(m_backend->ids()->idOf(QString::fromStdString(openJid)))));
+    QCOMPARE(invitation.args.at(2), ProtocolArg(32, 2, QString::fromStdString(openJid)));
+    const QString hidden = QString::fromStdString(other);
+    const uint join = send(4, 0x0007, {ProtocolArg(6, 634, QString::number(m_backend->ids()->idOf(hidden))),
+                                       ProtocolArg(32, 635, hidden), ProtocolArg(6, 636, 0)});
     QTRY_VERIFY_WITH_TIMEOUT(m_completed.value(join), waitMs);
     const QList<ProtocolArg> members = WrapPluginHelper::Instance()->request(join)->response()->args();
-    QCOMPARE(members.mid(1), (QList<ProtocolArg>{ProtocolArg(4, 1, 1), ProtocolArg(6, 2, bobText)}));
+    QCOMPARE(members.size(), 3);
+    QCOMPARE(members.at(1), ProtocolArg(4, 1, 1));
+    const uint owner = members.at(2).variant().toString().toUInt();
+    CZuBuddy_Administrator *directory = CZuBuddy_Administrator::Instance();
+    QVERIFY(owner >= XmppMultichats::firstAnonymousId);
+    QCOMPARE(directory->data(owner)->nickname, QString::fromStdString(bobNick));
+    QVERIFY(!directory->data(owner)->isContact);
+
+    // Mallory enters as "carol@localhost" and speaks: someone under that
+    // name, never Carol.
+    XmppConnection mallory(m_server.settings(QStringLiteral("mallory")));
+    mallory.open();
+    QTRY_VERIFY_WITH_TIMEOUT(mallory.isConnected(), waitMs);
+    PeerRoom impostorSide;
+    gloox::MUCRoom impostorRoom(mallory.client(), gloox::JID(other + "/carol@localhost"), &impostorSide);
+    impostorRoom.join();
+    QTRY_COMPARE_WITH_TIMEOUT(deliveredOf(4, 0x800E).size(), 2, waitMs);
+    const uint impostor = deliveredOf(4, 0x800E).last().args.at(1).variant().toString().toUInt();
+    QVERIFY(impostor >= XmppMultichats::firstAnonymousId && impostor != owner);
+    QVERIFY(impostor != m_backend->ids()->idOf(QStringLiteral("carol@localhost")));
+    impostorRoom.send("I am Carol");
+    QTRY_COMPARE_WITH_TIMEOUT(deliveredOf(4, 0x8013).size(), 2, waitMs);
+    QCOMPARE(deliveredOf(4, 0x8013).last().args.at(2), ProtocolArg(6, 2, QString::number(impostor)));
     ownRoom->destroy();
     QTRY_COMPARE_WITH_TIMEOUT(deliveredOf(4, 0x8011).size(), 1, waitMs);
-    QCOMPARE(deliveredOf(4, 0x8011).first().args.first().variant(), invitation.args.at(1).variant());
+    QCOMPARE(deliveredOf(4, 0x8011).first().args.first().variant().toString(), QString::number(m_backend->ids()->idOf(hidden)));
 }
 
 void TestXmppNetwork::randomChatThroughTheMatchmaker()
@@ -527,21 +572,50 @@ void TestXmppNetwork::strangersAndMalformedPayloadsAreIgnored()
 void TestXmppNetwork::dropQueuesInOrderAndTimesOut()
 {
     const QString bobText = QString::number(bobId());
+    const std::string bobNick = m_server.jid(QStringLiteral("bob")).toStdString();
+    // A multi chat Bob is in when the server goes down.
+    const uint create = send(4, 0x0006, {ProtocolArg(32, 632, QStringLiteral("Before")), ProtocolArg(2, 633, 1)});
+    QTRY_VERIFY_WITH_TIMEOUT(m_completed.value(create), waitMs);
+    const int multichat = WrapPluginHelper::Instance()->request(create)->response()->arg(0).variant().toInt();
+    const std::string room = WrapPluginHelper::Instance()->request(create)->response()->arg(1).variant().toString().toStdString();
+    PeerRoom peer;
+    std::unique_ptr<gloox::MUCRoom> bobRoom;
+    const auto enter = [&] {
+        bobRoom = std::make_unique<gloox::MUCRoom>(m_bob->client(), gloox::JID(room + "/" + bobNick), &peer);
+        bobRoom->join();
+    };
+    const auto gone = connect(m_bob.get(), &XmppConnection::clientAboutToChange, this, [&] { bobRoom.reset(); });
+    enter();
+    QTRY_VERIFY_WITH_TIMEOUT(peer.joined, waitMs);
+    m_delivered.clear();
+
     m_bobReceived.clear();
     m_server.setRunning(false);
     QTRY_VERIFY_WITH_TIMEOUT(!m_backend->connection()->isConnected(), waitMs);
     QList<uint> ids;
     for (int i = 0; i < 5; ++i)
         ids.append(send(4, 0x0001, {ProtocolArg(6, 9, bobText), ProtocolArg(32, 10, QByteArray::number(i))}));
+    for (int i = 0; i < 3; ++i)
+        ids.append(send(4, 0x000C, {ProtocolArg(6, 634, multichat), ProtocolArg(32, 10, "r" + QByteArray::number(i))}));
     QTest::qWait(200);
-    QCOMPARE(m_backend->outbox()->queued(), 5);
+    QCOMPARE(m_backend->outbox()->queued(), 8);
     m_server.setRunning(true);
     QTRY_VERIFY_WITH_TIMEOUT(m_backend->connection()->isConnected() && m_bob->isConnected(), waitMs);
+    enter();
     QTRY_COMPARE_WITH_TIMEOUT(m_bobReceived.size(), 5, waitMs);
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < 5; ++i)
         QCOMPARE(m_bobReceived.at(i).html, QString::number(i));
-        QTRY_VERIFY_WITH_TIMEOUT(m_completed.value(ids.at(i)), waitMs);
-    }
+    // The room was entered again before its messages left: each once, in order.
+    QTRY_COMPARE_WITH_TIMEOUT(peer.bodies.size(), 3, waitMs);
+    QCOMPARE(peer.bodies, (QStringList{QStringLiteral("r0"), QStringLiteral("r1"), QStringLiteral("r2")}));
+    for (uint id : std::as_const(ids))
+        QTRY_VERIFY_WITH_TIMEOUT(m_completed.value(id), waitMs);
+    QVERIFY(deliveredOf(4, 0x8011).isEmpty());
+    QCOMPARE(m_backend->outbox()->queued(), 0);
+    send(4, 0x0009, {ProtocolArg(6, 634, multichat)});
+    QTRY_VERIFY_WITH_TIMEOUT(!peer.joined, waitMs);
+    disconnect(gone);
+    bobRoom.reset();
 
     // A message that cannot leave before its timeout fails, it is not dropped.
     m_server.setRunning(false);
