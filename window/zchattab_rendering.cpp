@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QHash>
 #include <QFile>
 #include <QFileInfo>
 #include <QMetaMethod>
@@ -181,17 +182,28 @@ void connectCardNotifications(ZContactCard *card, ZChatTab *tab)
     // window and the controller can still call the tab's slots directly.
     const QMetaObject *cardMeta = card->metaObject();
     const QMetaObject *tabMeta = tab->metaObject();
-    const std::pair<const char *, const char *> pairs[] = {
-        {"aliasChanged(QString)", "slotCardAliasChanged(QString)"},
-        {"isTyping(bool)", "slotCardIsTyping(bool)"},
-        {"statusChanged(Zr::ContactStatus)", "slotCardStatusChanged(Zr::ContactStatus)"},
-    };
-    for (const auto &[signal, slot] : pairs) {
-        const int s = cardMeta->indexOfSignal(signal);
-        const int r = tabMeta->indexOfSlot(slot);
-        if (s >= 0 && r >= 0)
-            QObject::connect(card, cardMeta->method(s), tab, tabMeta->method(r), Qt::UniqueConnection);
+    // The methods are looked up by name once per pair of classes, not for
+    // each of the hundreds of cards a busy multi chat adds.
+    using Methods = QList<std::pair<QMetaMethod, QMetaMethod>>;
+    static QHash<std::pair<const QMetaObject *, const QMetaObject *>, Methods> known;
+    auto found = known.find({cardMeta, tabMeta});
+    if (found == known.end()) {
+        const std::pair<const char *, const char *> pairs[] = {
+            {"aliasChanged(QString)", "slotCardAliasChanged(QString)"},
+            {"isTyping(bool)", "slotCardIsTyping(bool)"},
+            {"statusChanged(Zr::ContactStatus)", "slotCardStatusChanged(Zr::ContactStatus)"},
+        };
+        Methods methods;
+        for (const auto &[signal, slot] : pairs) {
+            const int s = cardMeta->indexOfSignal(signal);
+            const int r = tabMeta->indexOfSlot(slot);
+            if (s >= 0 && r >= 0)
+                methods.append({cardMeta->method(s), tabMeta->method(r)});
+        }
+        found = known.insert({cardMeta, tabMeta}, methods);
     }
+    for (const auto &[signal, slot] : std::as_const(*found))
+        QObject::connect(card, signal, tab, slot, Qt::UniqueConnection);
 }
 
 PushLinkRouter *PushLinkRouter::instance()
