@@ -4,6 +4,7 @@
 #include "zpushmessagefiles.h"
 #include "zratinglabel.h"
 #include "zsmileytheme.h"
+#include "zsmileythemecache.h"
 
 #include <QFileInfo>
 #include <QGridLayout>
@@ -94,7 +95,7 @@ void ZPushMessageFrame::loadTheme()
     if (m_loaded)
         return;
     m_loaded = true;
-    const ZSmileyTheme theme = ZSmileyTheme::load(m_theme, ZSmileyTheme::Kind::PushMessages);
+    const ZSmileyTheme theme = ZSmileyThemeCache::theme(m_theme, ZSmileyTheme::Kind::PushMessages);
     if (!theme.isValid())
         return;
     m_header->setText(theme.title());

@@ -2,6 +2,7 @@
 
 #include "zpushmessagearea.h"
 #include "zpushmessageframe.h"
+#include "zsmileythemecache.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -13,12 +14,21 @@ ZPushMessagePicker::ZPushMessagePicker(QWidget *parent)
     : QToolButton(parent)
 {
     setCheckable(true);
+    // The clips are registered now, as building the popup would have done.
+    ZSmileyThemeCache::loadInstalled();
+    connect(this, &QToolButton::clicked, this, &ZPushMessagePicker::slotPushMessages);
+}
+
+ZPushMessageAreaReal *ZPushMessagePicker::popup()
+{
+    if (m_popup)
+        return m_popup;
     m_popup = new ZPushMessageAreaReal(this);
     m_popup->setMorePushMessages(true);
     m_popup->setSetupPushMessages(false);
-    connect(this, &QToolButton::clicked, this, &ZPushMessagePicker::slotPushMessages);
     connect(m_popup.data(), &ZPushMessageAreaReal::hid, this, &ZPushMessagePicker::slotPopupClosed);
     connect(m_popup.data(), &ZPushMessageAreaReal::clicked, this, &ZPushMessagePicker::slotPushMessageClicked);
+    return m_popup;
 }
 
 ZPushMessagePicker::~ZPushMessagePicker()
@@ -37,9 +47,11 @@ void ZPushMessagePicker::slotPushMessagesTimer()
 void ZPushMessagePicker::slotPushMessages()
 {
     if (!isChecked()) {
-        m_popup->hide();
+        if (m_popup)
+            m_popup->hide();
         return;
     }
+    popup();
     QPoint point = mapToGlobal(rect().bottomLeft());
     point.setX(qMax(0, point.x()));
     point.setY(qMax(0, point.y()));

@@ -1,7 +1,8 @@
 #pragma once
 // The push-message button of a chat tab: opens the popup with the themes'
 // clips and the user's saved push messages; reports the chosen clip with
-// pushMessage() and a wish to record with record().
+// pushMessage() and a wish to record with record(). The popup is built
+// when it is first opened.
 #include <QPointer>
 #include <QToolButton>
 
@@ -19,7 +20,8 @@ public:
     explicit ZPushMessagePicker(QWidget *parent = nullptr);
     ~ZPushMessagePicker() override;
 
-    ZPushMessageAreaReal *popup() const { return m_popup; }
+    // The popup, built on first use.
+    ZPushMessageAreaReal *popup();
 
 signals:
     void pushMessage(const QString &shortcut);

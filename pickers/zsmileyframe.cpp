@@ -6,6 +6,7 @@
 #include "zsmileyclass.h"
 #include "zsmileyfavorites.h"
 #include "zsmileytheme.h"
+#include "zsmileythemecache.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -154,7 +155,7 @@ void ZSmileyFrame::loadTheme()
     if (m_loaded)
         return;
     m_loaded = true;
-    const ZSmileyTheme theme = ZSmileyTheme::load(m_theme);
+    const ZSmileyTheme theme = ZSmileyThemeCache::theme(m_theme);
     if (!theme.isValid())
         return;
     m_header->setText(theme.title());

@@ -8,6 +8,7 @@
 #include "zsmileyareareal.h"
 #include "zsmileyfavorites.h"
 #include "zsmileyframe.h"
+#include "zsmileythemecache.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -20,12 +21,31 @@ ZSmileyPicker::ZSmileyPicker(QWidget *parent)
     : QToolButton(parent)
 {
     setCheckable(true);
-    m_popup = new ZSmileyAreaReal(this);
-    m_popup->setMoreSmileys(true);
-    m_popup->setSetupSmileys(false);
+    // The same maps the popup's "default" section would hold; the themes'
+    // pictures are registered now, as building the popup would have done.
+    ZSmileyThemeCache::loadInstalled();
+    if (ZSmileyTheme::themeNames(ZSmileyTheme::Kind::Smileys).contains(QStringLiteral("default"))) {
+        const ZSmileyTheme theme = ZSmileyThemeCache::theme(QStringLiteral("default"));
+        if (theme.isValid()) {
+            m_shortcuts = theme.shortcutMap();
+            m_sounds = theme.soundMap();
+        }
+    }
     connect(this, &QToolButton::clicked, this, &ZSmileyPicker::slotSmileys);
+}
+
+ZSmileyAreaReal *ZSmileyPicker::popup()
+{
+    if (m_popup)
+        return m_popup;
+    m_popup = new ZSmileyAreaReal(this);
+    m_popup->setMoreSmileys(m_favoritesEnabled);
+    m_popup->setSetupSmileys(false);
+    if (!m_favoritesEnabled)
+        m_popup->area()->favoritesFrame()->setVisible(false);
     connect(m_popup.data(), &ZSmileyAreaReal::hid, this, &ZSmileyPicker::slotPopupClosed);
     connect(m_popup.data(), &ZSmileyAreaReal::clicked, this, &ZSmileyPicker::slotSmileyClicked);
+    return m_popup;
 }
 
 ZSmileyPicker::~ZSmileyPicker()
@@ -38,25 +58,24 @@ ZSmileyPicker::~ZSmileyPicker()
 
 QString ZSmileyPicker::smileyImage(const QString &shortcut) const
 {
-    const ZSmileyFrame *frame = m_popup ? m_popup->area()->defaultFrame() : nullptr;
-    return frame ? frame->shortcutMap().value(shortcut) : QString();
+    return m_shortcuts.value(shortcut);
 }
 
 QString ZSmileyPicker::smileySound(const QString &image) const
 {
-    const ZSmileyFrame *frame = m_popup ? m_popup->area()->defaultFrame() : nullptr;
-    return frame ? frame->soundMap().value(image) : QString();
+    return m_sounds.value(image);
 }
 
 QMap<QString, QString> ZSmileyPicker::smileyMap() const
 {
-    const ZSmileyFrame *frame = m_popup ? m_popup->area()->defaultFrame() : nullptr;
-    return frame ? frame->shortcutMap() : QMap<QString, QString>();
+    return m_shortcuts;
 }
 
 void ZSmileyPicker::setFavoritesEnabled(bool enabled)
 {
     m_favoritesEnabled = enabled;
+    if (!m_popup)
+        return;
     m_popup->area()->favoritesFrame()->setVisible(enabled);
     m_popup->setMoreSmileys(enabled);
 }
@@ -74,9 +93,11 @@ void ZSmileyPicker::slotSmileysTimer()
 void ZSmileyPicker::slotSmileys()
 {
     if (!isChecked()) {
-        m_popup->hide();
+        if (m_popup)
+            m_popup->hide();
         return;
     }
+    popup();
     QPoint point = mapToGlobal(rect().bottomLeft());
     point.setX(qMax(0, point.x()));
     point.setY(qMax(0, point.y()));

@@ -2,7 +2,8 @@
 // The emoticon button of a chat tab. It opens the popup with every theme
 // and the user's own pictures, reports the chosen picture with smiley(),
 // and answers the tab's look-ups (shortcut to picture, picture to sound)
-// from the "default" theme.
+// from the "default" theme. The popup, a hundred labels and more, is built
+// when it is first needed: most tabs never open it.
 #include <QMap>
 #include <QPointer>
 #include <QToolButton>
@@ -34,7 +35,8 @@ public:
     // F9: the add procedure without opening the popup.
     void addSmiley();
 
-    ZSmileyAreaReal *popup() const { return m_popup; }
+    // The popup, built on first use.
+    ZSmileyAreaReal *popup();
 
 signals:
     void smiley(const QString &shortcut);
@@ -49,6 +51,9 @@ private:
     void runAddProcedure();
 
     QPointer<ZSmileyAreaReal> m_popup;
+    // The "default" theme's maps, shared with every other tab.
+    QMap<QString, QString> m_shortcuts;
+    QMap<QString, QString> m_sounds;
     bool m_favoritesEnabled = true;
 };
 

@@ -47,6 +47,15 @@ FindBar::FindBar(ZMessageView *view, QWidget *scope)
     setAutoFillBackground(true);
     hide();
 
+    auto *shortcut = new QShortcut(QKeySequence::Find, scope ? scope : view, this, &FindBar::open);
+    shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+    view->installEventFilter(this);
+}
+
+void FindBar::build()
+{
+    if (m_field)
+        return;
     m_field = new QLineEdit(this);
     m_field->setObjectName(QStringLiteral("findField"));
     m_field->setPlaceholderText(tr("Find"));
@@ -106,10 +115,6 @@ FindBar::FindBar(ZMessageView *view, QWidget *scope)
     connect(m_close, &QToolButton::clicked, this, &FindBar::close);
     connect(m_results, &QListWidget::itemActivated, this, &FindBar::showHit);
     connect(m_results, &QListWidget::itemClicked, this, &FindBar::showHit);
-
-    auto *shortcut = new QShortcut(QKeySequence::Find, scope ? scope : view, this, &FindBar::open);
-    shortcut->setContext(Qt::WidgetWithChildrenShortcut);
-    view->installEventFilter(this);
     updateButtons();
 }
 
@@ -122,11 +127,12 @@ void FindBar::setHistorySource(QObject *owner, HistorySearchSource *source)
 
 QString FindBar::status() const
 {
-    return m_status->text();
+    return m_status ? m_status->text() : QString();
 }
 
 void FindBar::open()
 {
+    build();
     place();
     show();
     raise();
@@ -138,8 +144,10 @@ void FindBar::open()
 void FindBar::close()
 {
     hide();
-    m_results->clear();
-    m_results->hide();
+    if (m_results) {
+        m_results->clear();
+        m_results->hide();
+    }
     m_hits.clear();
     setStatus(QString());
     if (m_view) {
@@ -163,18 +171,20 @@ void FindBar::findAsTyped(const QString &text)
 
 void FindBar::findOlder()
 {
-    if (m_view && !m_field->text().isEmpty())
+    if (m_view && m_field && !m_field->text().isEmpty())
         setStatus(m_view->findText(m_field->text(), true) ? QString() : tr("Not found in the messages shown"));
 }
 
 void FindBar::findNewer()
 {
-    if (m_view && !m_field->text().isEmpty())
+    if (m_view && m_field && !m_field->text().isEmpty())
         setStatus(m_view->findText(m_field->text(), false) ? QString() : tr("Not found in the messages shown"));
 }
 
 void FindBar::searchWholeHistory()
 {
+    if (!m_field)
+        return;
     const QString text = m_field->text().simplified();
     if (text.isEmpty() || !m_sourceOwner || !m_source || !m_source->canSearchHistory())
         return;
@@ -214,6 +224,8 @@ void FindBar::showHit(QListWidgetItem *item)
 
 void FindBar::updateButtons()
 {
+    if (!m_field)
+        return;
     const bool text = !m_field->text().isEmpty();
     m_older->setEnabled(text);
     m_newer->setEnabled(text);
@@ -225,7 +237,7 @@ void FindBar::updateButtons()
 
 void FindBar::place()
 {
-    if (!m_view)
+    if (!m_view || !m_results)
         return;
     const int bar = m_view->verticalScrollBar()->isVisible() ? m_view->verticalScrollBar()->width() : 0;
     const int width = qMax(0, qMin(preferredWidth, m_view->width() - bar - 2 * margin));
@@ -237,6 +249,8 @@ void FindBar::place()
 
 void FindBar::setStatus(const QString &text)
 {
+    if (!m_status)
+        return;
     m_status->setText(text);
     m_status->setVisible(!text.isEmpty());
     if (isVisible())
@@ -247,7 +261,7 @@ bool FindBar::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_view && event->type() == QEvent::Resize && isVisible())
         place();
-    if (event->type() == QEvent::KeyPress) {
+    if (event->type() == QEvent::KeyPress && m_field) {
         auto *key = static_cast<QKeyEvent *>(event);
         if (watched == m_field && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
             && (key->modifiers() & Qt::ShiftModifier)) {

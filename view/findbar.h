@@ -2,7 +2,8 @@
 // The find bar over a chat's message view (Ctrl+F): finds as the user types
 // in the entries the view holds, steps to older and newer matches, and, when
 // the chat log can search, lists matches from the whole history; choosing
-// one brings it into the view.
+// one brings it into the view. Its controls are built when it first opens:
+// every chat tab has one, few ever use it.
 
 #include <QFrame>
 #include <QList>
@@ -34,9 +35,9 @@ public:
     // so a closed history is never called.
     void setHistorySource(QObject *owner, HistorySearchSource *source);
 
-    QLineEdit *field() const { return m_field; }
-    QPushButton *wholeHistoryButton() const { return m_wholeHistory; }
-    QListWidget *results() const { return m_results; }
+    QLineEdit *field() { build(); return m_field; }
+    QPushButton *wholeHistoryButton() { build(); return m_wholeHistory; }
+    QListWidget *results() { build(); return m_results; }
     QString status() const;
 
 public slots:
@@ -51,6 +52,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    void build();
     void findAsTyped(const QString &text);
     void showHit(QListWidgetItem *item);
     void updateButtons();

@@ -65,7 +65,6 @@ ZChatTab::ZChatTab(QWidget *parent)
     m_splitter->setSizes({qMax(upper->sizeHint().height(), 200), 72 + m_editToolBar->sizeHint().height()});
     connect(m_splitter, &QSplitter::splitterMoved, this, &ZChatTab::slotSplitterMoved);
 
-    buildFontToolBar();
     buildSpellingMenu();
     buildRecorderToolBar();
     m_typingTimer.setSingleShot(true);

@@ -156,7 +156,8 @@ public:
     // Controls that later work (pickers, recorder, spelling) attaches to.
     QPushButton *sendButton() const { return m_sendButton; }
     QToolBar *editToolBar() const { return m_editToolBar; }
-    QToolBar *fontToolBar() const { return m_fontToolBar; }
+    // Built when first shown: most tabs never open it.
+    QToolBar *fontToolBar();
     QToolBar *recorderToolBar() const { return m_recorderToolBar; }
     ZChatPushToolBar *pushToolBar() const { return m_recorder; }
     QToolButton *smileyButton() const { return m_smileyButton; }

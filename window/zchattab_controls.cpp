@@ -38,6 +38,21 @@ constexpr int idleToolbarMs = 30000;
 const QString zchatGroup = QStringLiteral("zchat");
 const QString spellingGroup = QStringLiteral("spelling");
 
+// The family a fresh family box shows for the tab's default font, which is
+// the closest installed one: found once, so that a tab whose font toolbar
+// was never built formats its input exactly as a built one would.
+QString defaultFamily()
+{
+    static const QString family = [] {
+        QFontComboBox box;
+        box.setCurrentFont(QFont(QStringLiteral("Tahoma")));
+        return box.currentText();
+    }();
+    return family;
+}
+
+const QString defaultSize = QStringLiteral("10");
+
 QToolButton *toolButton(QWidget *parent, const QString &tip, const QString &icon, const QKeySequence &key)
 {
     auto *button = new QToolButton(parent);
@@ -158,6 +173,13 @@ void ZChatTab::buildEditToolBar()
     connect(m_ownArrow, &ZImageButton::clicked, this, &ZChatTab::slotHideOwnAvatarTimer);
 }
 
+QToolBar *ZChatTab::fontToolBar()
+{
+    if (!m_fontToolBar)
+        buildFontToolBar();
+    return m_fontToolBar;
+}
+
 void ZChatTab::buildFontToolBar()
 {
     m_fontToolBar = new QToolBar(tr("zubrel font toolbar"), this);
@@ -199,7 +221,7 @@ void ZChatTab::buildFontToolBar()
     m_sizeBox->setMaximumHeight(22);
     for (int size : QFontDatabase::standardSizes())
         m_sizeBox->addItem(QString::number(size));
-    m_sizeBox->setCurrentIndex(m_sizeBox->findText(QStringLiteral("10")));
+    m_sizeBox->setCurrentIndex(m_sizeBox->findText(defaultSize));
     m_fontToolBar->addWidget(m_sizeBox);
     connect(m_sizeBox, &QComboBox::textActivated, this, &ZChatTab::slotTextSize);
 
@@ -371,12 +393,14 @@ void ZChatTab::slotFontReset()
 void ZChatTab::applyToolbarFormat()
 {
     // Deleting text or emptying the input must not lose the chosen format.
+    // A toolbar not built yet still holds its initial choices.
+    const bool built = m_fontToolBar != nullptr;
     QTextCharFormat format = input->currentCharFormat();
-    format.setFontWeight(m_boldAction->isChecked() ? QFont::Bold : QFont::Normal);
-    format.setFontItalic(m_italicAction->isChecked());
-    format.setFontUnderline(m_underlineAction->isChecked());
-    format.setFontFamilies({m_familyBox->currentText()});
-    const qreal points = m_sizeBox->currentText().toDouble();
+    format.setFontWeight(built && m_boldAction->isChecked() ? QFont::Bold : QFont::Normal);
+    format.setFontItalic(built && m_italicAction->isChecked());
+    format.setFontUnderline(built && m_underlineAction->isChecked());
+    format.setFontFamilies({built ? m_familyBox->currentText() : defaultFamily()});
+    const qreal points = (built ? m_sizeBox->currentText() : defaultSize).toDouble();
     if (points > 0)
         format.setFontPointSize(points);
     input->setCurrentCharFormat(format);
@@ -443,7 +467,7 @@ void ZChatTab::slotPushMessageTimer() { QTimer::singleShot(20, this, &ZChatTab::
 
 void ZChatTab::slotFont()
 {
-    toggleSlidingToolBar(m_fontToolBar);
+    toggleSlidingToolBar(fontToolBar());
 }
 
 void ZChatTab::slotPushMessage()
@@ -463,7 +487,7 @@ void ZChatTab::slotPushMessageReleased()
 
 bool ZChatTab::isFontToolBarShown() const
 {
-    return m_fontToolBar->isVisible() && !m_fontClosing;
+    return m_fontToolBar && m_fontToolBar->isVisible() && !m_fontClosing;
 }
 
 bool ZChatTab::isRecorderShown() const
@@ -496,7 +520,8 @@ void ZChatTab::showSlidingToolBar(QToolBar *bar)
     bar->show();
     bar->raise();
     (new ZFaderWidget(bar))->fadeIn();
-    other->hide();
+    if (other)
+        other->hide();
     (font ? m_recorderTimer : m_fontTimer).stop();
     (font ? m_fontTimer : m_recorderTimer).start(idleToolbarMs, this);
     if (font) {
@@ -546,7 +571,8 @@ void ZChatTab::slotFadeDone(bool fadeOut)
 {
     if (!fadeOut)
         return;
-    m_fontToolBar->hide();
+    if (m_fontToolBar)
+        m_fontToolBar->hide();
     m_recorderToolBar->hide();
     m_recorder->stopTimer();
     m_recorderToolBar->releaseKeyboard();

@@ -48,7 +48,7 @@ void ZChatTab::slotEnableSend()
         m_typingTimer.start(m_typingInterval);
         emit typing();
     }
-    if (m_fontToolBar->isVisible() && !m_fontClosing)
+    if (m_fontToolBar && m_fontToolBar->isVisible() && !m_fontClosing)
         hideSlidingToolBar(m_fontToolBar);
     if (text.back().isSpace() && !otherNetwork && hooks().replaceWhileTyping)
         hooks().replaceWhileTyping(this);

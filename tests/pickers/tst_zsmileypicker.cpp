@@ -115,6 +115,8 @@ private slots:
         QCOMPARE(picker.smileySound(QStringLiteral(":/smileys/default/kiss.png")), QStringLiteral("kiss.wav"));
         QVERIFY(picker.smileySound(QStringLiteral(":/smileys/default/smile.png")).isNull());
         QCOMPARE(picker.smileyMap().value(QStringLiteral(";-)")), QStringLiteral(":/smileys/default/wink.gif"));
+        // Answered without building the popup.
+        QVERIFY(!picker.findChild<ZSmileyAreaReal *>());
     }
 
     void choosingItemEmitsPicture()
