@@ -12,6 +12,7 @@ namespace {
 // crash can cost at most the records of the turn it happens in.
 constexpr int flushDelayMs = 0;
 constexpr int flushAtRecords = 500;
+constexpr int checkPollMs = 100;
 } // namespace
 
 ChatLoggerPlugin::ChatLoggerPlugin(QObject *parent)
@@ -28,6 +29,12 @@ ChatLoggerPlugin::ChatLoggerPlugin(QObject *parent)
     m_flush.setSingleShot(true);
     m_flush.setInterval(flushDelayMs);
     connect(&m_flush, &QTimer::timeout, this, [this] { m_store.flush(); });
+    m_checkPoll.setInterval(checkPollMs);
+    connect(&m_checkPoll, &QTimer::timeout, this, [this] {
+        m_store.settleCheck();
+        if (!m_store.isChecking())
+            m_checkPoll.stop();
+    });
 }
 
 ChatLoggerPlugin::~ChatLoggerPlugin() = default;
@@ -37,6 +44,8 @@ void ChatLoggerPlugin::setUserId(QString user)
     // ZDir maps anything but a decimal id to its "default" folder, so the
     // id never becomes part of a path here.
     m_store.open(ZDir::userPath(user));
+    if (m_store.isChecking())
+        m_checkPoll.start();
 }
 
 QList<MessageStruct> ChatLoggerPlugin::lastMessages(int count, QString chatId)

@@ -42,6 +42,9 @@ private:
     // Records of a busy chat are written together, one transaction per
     // burst instead of one per message.
     QTimer m_flush;
+    // Asks for the verdict of a background damage check until it is in, so
+    // records held back meanwhile are written soon after.
+    QTimer m_checkPoll;
 };
 
 } // namespace zubrel

@@ -14,6 +14,7 @@
 #include <optional>
 #include <utility>
 
+#include "chatlogchecker.h"
 #include "chatlogindexer.h"
 #include "chatlogsalvage.h"
 #include "chatlogsearch.h"
@@ -177,6 +178,9 @@ bool ChatLogStore::open(const QString &folder)
 
 void ChatLogStore::close()
 {
+    // Records held back by a running check are written once it is over,
+    // into this history or, if it was damaged, into a fresh one.
+    waitForCheck();
     if (m_db)
         flushPending();
     dropConnection();
@@ -184,10 +188,37 @@ void ChatLogStore::close()
 
 void ChatLogStore::dropConnection()
 {
-    // The indexer reads the same file: it must be done before the file can
-    // be closed or moved aside.
+    // The indexer and the checker read the same file: they must be done
+    // before the file can be closed or moved aside.
+    m_checker.reset();
     m_indexer.reset();
     m_db.reset();
+}
+
+void ChatLogStore::settleCheck()
+{
+    if (!m_checker || m_checker->isRunning() || !m_checker->isFinished())
+        return;
+    const bool damaged = m_checker->verdict() == ChatLogChecker::Verdict::Damaged;
+    m_checker.reset();
+    if (!damaged) {
+        if (m_db)
+            prepareSearch();
+        flushPending();
+        return;
+    }
+    // As if the check on open had failed: the file is set aside, what can
+    // be read is rescued, and the waiting records follow.
+    m_damageFound = true;
+    dropConnection();
+    openDatabase();
+}
+
+void ChatLogStore::waitForCheck()
+{
+    if (m_checker)
+        m_checker->wait();
+    settleCheck();
 }
 
 bool ChatLogStore::openDatabase()
@@ -203,11 +234,17 @@ bool ChatLogStore::openDatabase()
     if (!setAsideUnusablePath())
         return false;
     int code = 0;
-    if (!hasForeignHeader(databasePath()) && openFresh(&code)) {
+    if (!m_damageFound && !hasForeignHeader(databasePath()) && openFresh(&code)) {
         m_suspect = false;
+        if (m_checkLater) {
+            m_checker = std::make_unique<ChatLogChecker>(databasePath());
+            m_checker->start();
+        }
         flushPending();
         return m_db != nullptr;
     }
+    if (m_damageFound)
+        code = SqliteCorrupt;
     // Only a file SQLite itself calls damaged is moved aside; busy, full
     // or unreadable files stay untouched and are simply not used now.
     if (!locked || (!hasForeignHeader(databasePath()) && !isCorrupt(code)))
@@ -215,6 +252,7 @@ bool ChatLogStore::openDatabase()
     const QString aside = moveAside(QStringLiteral("corrupt"));
     if (aside.isEmpty() || !openFresh(&code))
         return false;
+    m_damageFound = false;
     m_suspect = false;
     salvageInto(aside);
     flushPending();
@@ -223,11 +261,15 @@ bool ChatLogStore::openDatabase()
 
 bool ChatLogStore::openFresh(int *code)
 {
+    m_checkLater = false;
     m_db = std::make_unique<Connection>();
     m_db->db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_db->name);
     m_db->db.setDatabaseName(databasePath());
     if (m_db->db.open() && configure(code) && migrate(code) && prepareStatements()) {
-        prepareSearch();
+        // Nothing is written into a file that may yet prove damaged, not
+        // even the search index: it catches up once the check is over.
+        if (!m_checkLater)
+            prepareSearch();
         return true;
     }
     dropConnection();
@@ -312,6 +354,12 @@ bool ChatLogStore::check(int *code)
     // index entry against its row, the n log n part of integrity_check that
     // would make every login with a long history wait seconds. Once SQLite
     // has reported damage during use, the next open runs the full check.
+    // A long history is checked in the background once it is open, unless
+    // damage was seen while it was in use.
+    if (!m_suspect && QFileInfo(databasePath()).size() >= m_backgroundCheckFrom) {
+        m_checkLater = true;
+        return true;
+    }
     QVariant verdict;
     const QString sql = m_suspect ? QStringLiteral("PRAGMA integrity_check(1)")
                                   : QStringLiteral("PRAGMA quick_check(1)");
@@ -400,14 +448,15 @@ void ChatLogStore::waitForIndex()
 
 QList<LogRecord> ChatLogStore::search(const QString &text, int limit, const QString &chatId)
 {
-    if (chatId.isEmpty() || !flush())
+    // While the check runs, records waiting for it cannot be found yet.
+    if (chatId.isEmpty() || (!flush() && !(m_db && m_checker)))
         return {};
     return ChatLogSearch::search(m_db->db, text, limit, chatId, QUuid());
 }
 
 QList<LogRecord> ChatLogStore::search(const QString &text, int limit, const QUuid &uuid)
 {
-    if (uuid.isNull() || !flush())
+    if (uuid.isNull() || (!flush() && !(m_db && m_checker)))
         return {};
     return ChatLogSearch::search(m_db->db, text, limit, QString(), uuid);
 }
@@ -447,6 +496,7 @@ void ChatLogStore::defer(const MessageStruct &message)
 
 bool ChatLogStore::flush()
 {
+    settleCheck();
     if (!m_db && !m_folder.isEmpty())
         openDatabase();
     if (!m_db)
@@ -462,9 +512,10 @@ bool ChatLogStore::flush()
 
 bool ChatLogStore::appendBatch(const QList<MessageStruct> &messages, bool fast)
 {
+    settleCheck();
     if (!m_db && !m_folder.isEmpty())
         openDatabase();
-    if (m_db && writeRecords(messages, fast))
+    if (m_db && !m_checker && writeRecords(messages, fast))
         return true;
     for (const MessageStruct &message : messages)
         keepPending(message);
@@ -473,6 +524,9 @@ bool ChatLogStore::appendBatch(const QList<MessageStruct> &messages, bool fast)
 
 bool ChatLogStore::flushPending()
 {
+    // Not into a file that may yet prove damaged.
+    if (m_checker)
+        return m_pending.value(m_folder).isEmpty() && m_pending.value(QString()).isEmpty();
     QList<MessageStruct> batch = m_pending.take(QString());
     if (!m_folder.isEmpty())
         batch += m_pending.take(m_folder);
@@ -588,6 +642,7 @@ QList<LogRecord> ChatLogStore::recordsBefore(qint64 beforeId, int count, const Q
 {
     if (count <= 0 || chatId.isEmpty())
         return {};
+    settleCheck();
     if (!m_db && !m_folder.isEmpty())
         openDatabase();
     return withPending(select(false, chatId, count, beforeId), beforeId, count, chatId, QUuid());
@@ -597,6 +652,7 @@ QList<LogRecord> ChatLogStore::recordsBefore(qint64 beforeId, int count, const Q
 {
     if (count <= 0 || uuid.isNull())
         return {};
+    settleCheck();
     if (!m_db && !m_folder.isEmpty())
         openDatabase();
     return withPending(select(true, uuid.toString(QUuid::WithoutBraces), count, beforeId), beforeId, count,

@@ -18,6 +18,7 @@
 
 namespace zubrel {
 
+class ChatLogChecker;
 class ChatLogIndexer;
 
 class ChatLogStore
@@ -28,6 +29,10 @@ public:
     // that long must not run out of memory instead.
     static constexpr int MaxPendingRecords = 10000;
     static constexpr qint64 MaxPendingBytes = 64 * 1024 * 1024;
+
+    // Files from this size on are checked for damage in the background
+    // after opening instead of before: the check reads the whole file.
+    static constexpr qint64 BackgroundCheckFrom = 16 * 1024 * 1024;
 
     // Newest layout this build writes; older files are migrated on open.
     static constexpr int SchemaVersion = 1;
@@ -83,6 +88,17 @@ public:
     bool isIndexing() const;
     void waitForIndex();
 
+    // Whether the history opened last is still being checked for damage in
+    // the background. Meanwhile it is read as usual, and new records wait in
+    // memory: should the check find damage, they go into the fresh history
+    // with what can be rescued. Any call takes the verdict once it is in;
+    // settleCheck() does only that, waitForCheck() blocks until it is in.
+    bool isChecking() const { return m_checker != nullptr; }
+    void settleCheck();
+    void waitForCheck();
+    // Tests: the size from which the check runs in the background.
+    void setBackgroundCheckFrom(qint64 bytes) { m_backgroundCheckFrom = bytes; }
+
     // What the user should be told about the history since the last call
     // (a damaged file set aside, a path that cannot be used), once per
     // event; empty when nothing happened.
@@ -118,6 +134,13 @@ private:
     QString m_folder;
     std::unique_ptr<Connection> m_db;
     std::unique_ptr<ChatLogIndexer> m_indexer;
+    std::unique_ptr<ChatLogChecker> m_checker;
+    qint64 m_backgroundCheckFrom = BackgroundCheckFrom;
+    // Set while opening when the check is left to the background.
+    bool m_checkLater = false;
+    // Set when the background check found damage: the next open sets the
+    // file aside as if the check on open had failed.
+    bool m_damageFound = false;
     // Waiting records per folder ("" = before any folder was given), so a
     // record of one user is never written into another user's history.
     QHash<QString, QList<MessageStruct>> m_pending;

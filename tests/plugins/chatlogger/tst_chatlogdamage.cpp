@@ -60,14 +60,17 @@ private slots:
     {
         QTest::addColumn<QString>("damage");
         QTest::addColumn<int>("atLeast"); // records that must come back
-        QTest::newRow("page") << "page" << Records * 9 / 10;
-        QTest::newRow("schema") << "schema" << Records;
-        QTest::newRow("header") << "header" << Records;
+        QTest::addColumn<bool>("background"); // checked after opening
+        QTest::newRow("page") << "page" << Records * 9 / 10 << false;
+        QTest::newRow("schema") << "schema" << Records << false;
+        QTest::newRow("header") << "header" << Records << false;
+        QTest::newRow("page, long history") << "page" << Records * 9 / 10 << true;
     }
     void damagedFileIsSetAsideAndRescued()
     {
         QFETCH(QString, damage);
         QFETCH(int, atLeast);
+        QFETCH(bool, background);
         QTemporaryDir dir;
         const QString path = dir.filePath(ChatLogStore::fileName());
         {
@@ -92,10 +95,21 @@ private slots:
 
         {
             ChatLogStore store;
+            if (background)
+                store.setBackgroundCheckFrom(0);
             QVERIFY(store.open(dir.path()));
+            // Open at once and readable; a record written meanwhile waits
+            // for the verdict and then goes into the fresh history.
+            QCOMPARE(store.isChecking(), background);
+            QCOMPARE(store.append(record(Records)), !background);
+            if (background) {
+                QVERIFY(store.takeNotice().isEmpty());
+                store.waitForCheck();
+                QCOMPARE(store.pendingCount(), 0);
+            }
             const QString notice = store.takeNotice();
             QVERIFY2(notice.contains(QStringLiteral("damaged")), qPrintable(notice));
-            QVERIFY(store.append(record(Records)));
+            QVERIFY(store.append(record(Records + 1)));
             QVERIFY(store.takeNotice().isEmpty());
         }
         // A restart: the rescued records and the new one are in the new file,
@@ -103,10 +117,10 @@ private slots:
         ChatLogStore store;
         QVERIFY(store.open(dir.path()));
         QVERIFY(store.takeNotice().isEmpty());
-        const QList<int> found = numbers(store.lastMessages(Records + 1, QStringLiteral("5")));
+        const QList<int> found = numbers(store.lastMessages(Records + 2, QStringLiteral("5")));
         QVERIFY2(found.size() > atLeast, qPrintable(QString::number(found.size())));
         QVERIFY(std::is_sorted(found.cbegin(), found.cend()));
-        QCOMPARE(found.last(), Records);
+        QCOMPARE(found.last(), Records + 1);
         QCOMPARE(found.first(), 0);
 
         const QStringList aside = QDir(dir.path()).entryList({QStringLiteral("chatlog.sqlite.corrupt-*")});

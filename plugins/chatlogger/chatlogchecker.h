@@ -1,0 +1,35 @@
+#pragma once
+// Checks a long chat history for damage in the background: SQLite's quick
+// check reads every page, which takes seconds for a history of a million
+// records, and opening a profile must not wait for it. Runs on a read-only
+// connection of its own while the history goes on being read.
+
+#include <QString>
+#include <QThread>
+
+#include <atomic>
+
+namespace zubrel {
+
+class ChatLogChecker : public QThread
+{
+    Q_OBJECT
+public:
+    enum class Verdict { Running, Sound, Damaged, Unknown };
+
+    explicit ChatLogChecker(const QString &databasePath, QObject *parent = nullptr);
+    ~ChatLogChecker() override;
+
+    // Running until the check is over; Unknown when it could not be made
+    // (file busy or unreadable), which is not damage.
+    Verdict verdict() const { return m_verdict.load(); }
+
+protected:
+    void run() override;
+
+private:
+    QString m_path;
+    std::atomic<Verdict> m_verdict{Verdict::Running};
+};
+
+} // namespace zubrel
