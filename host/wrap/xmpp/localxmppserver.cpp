@@ -125,7 +125,10 @@ bool LocalXmppServer::writeConfiguration(const QList<QPair<QString, QString>> &a
         "authentication = \"internal_hashed\"\n"
         "storage = \"internal\"\n"
         "limits = { c2s = { rate = \"100mb/s\" } }\n"
-        "c2s_max_stanza_size = 1024 * 1024\n"
+        // The option Prosody reads (256 KiB by default): a message
+        // with its pictures may be larger, and one over the limit ends
+        // the sender's connection.
+        "c2s_stanza_size_limit = 1024 * 1024\n"
         // Small stanzas leave at once: with Nagle the server held each
         // answer back until the client acknowledged the one before.
         "network_settings = { nagle = false }\n"

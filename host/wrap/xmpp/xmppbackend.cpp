@@ -319,9 +319,12 @@ void XmppBackend::onMessage(const XmppIncoming &message)
 void XmppBackend::deliverChat(uint sender, const XmppIncoming &message)
 {
     QList<ProtocolArg> args{ProtocolArg(DataTypes::Identifier, 9, QString::number(sender))};
-    const QString html = message.hasPayload ? message.html : htmlOf(message.body);
+    // A payload without HTML or pictures (another client's empty one) would
+    // show an empty message: the body speaks then.
+    const bool usePayload = message.hasPayload && (!message.html.isEmpty() || !message.pictures.isEmpty());
+    const QString html = usePayload ? message.html : htmlOf(message.body.left(maxIncomingBodyChars));
     args.append(ProtocolArg(DataTypes::Text, 10, html.toUtf8()));
-    if (message.hasPayload && !message.pictures.isEmpty()) {
+    if (usePayload && !message.pictures.isEmpty()) {
         // Pictures and a send time cannot travel together: the pictures win.
         args.append(ProtocolArg(DataTypes::Count, 637, int(message.pictures.size())));
         for (const QByteArray &picture : message.pictures)

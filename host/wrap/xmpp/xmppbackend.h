@@ -66,6 +66,9 @@ public:
     uint selfId() const;
     XmppRandomChats *randomChats() const { return m_randomChats.get(); }
 
+    // An incoming plain body is cut here (the server lets a megabyte through).
+    static constexpr qsizetype maxIncomingBodyChars = 64 * 1024;
+
     // Plain text of the module's HTML, for clients that read only the body.
     static QString plainText(const QString &html);
     // A body without our payload, as the module's HTML.

@@ -44,6 +44,25 @@ QDateTime parseStamp(const std::string &stamp)
     return time.isValid() ? time.toUTC() : QDateTime();
 }
 
+// gloox takes a roster push from anyone; only the own account may send
+// one (no sender, or the own bare JID). A push from someone else would put
+// them in the roster: their messages would reach the module and their
+// subscription be accepted without asking.
+class GuardedClient : public gloox::Client
+{
+public:
+    using gloox::Client::Client;
+    void handleTag(gloox::Tag *tag) override
+    {
+        if (tag && tag->name() == "iq" && tag->hasChild("query", "xmlns", "jabber:iq:roster")) {
+            const gloox::JID from(tag->findAttribute("from"));
+            if (from && from.bare() != jid().bare())
+                return;
+        }
+        gloox::Client::handleTag(tag);
+    }
+};
+
 } // namespace
 
 int zrStatusOf(int glooxPresence)
@@ -105,7 +124,7 @@ void XmppConnection::open()
     gloox::JID jid(m_settings.jid.toStdString());
     if (jid.resource().empty())
         jid.setResource(m_settings.resource.toStdString());
-    m_client = std::make_unique<gloox::Client>(jid, m_settings.password.toStdString());
+    m_client = std::make_unique<GuardedClient>(jid, m_settings.password.toStdString());
     if (!m_settings.host.isEmpty())
         m_client->setServer(m_settings.host.toStdString());
     if (m_settings.port > 0)

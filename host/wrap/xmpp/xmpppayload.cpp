@@ -25,7 +25,12 @@ XmppPayload::XmppPayload(const gloox::Tag *tag)
         } else if (child->name() == "picture") {
             if (pictures.size() >= maxPictures)
                 return;
-            pictures.append(QByteArray::fromBase64(QByteArray::fromStdString(cdata)));
+            // Anything but base64 is a malformed payload, not a picture.
+            auto decoded = QByteArray::fromBase64Encoding(QByteArray::fromStdString(cdata),
+                                                          QByteArray::AbortOnBase64DecodingErrors);
+            if (!decoded)
+                return;
+            pictures.append(*decoded);
         } else if (child->name() == "random") {
             randomAction = QString::fromStdString(child->findAttribute("action")).left(16);
             randomChat = QString::fromStdString(child->findAttribute("chat")).left(32);

@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 #include <gloox/message.h>
 #include <gloox/mucroom.h>
+#include <gloox/rostermanager.h>
 #include <gloox/tag.h>
 #include <gloox/vcard.h>
 #include <gloox/vcardhandler.h>
@@ -567,6 +568,41 @@ void TestXmppNetwork::strangersAndMalformedPayloadsAreIgnored()
         QVERIFY(delivered.args.at(1).variant().toByteArray().startsWith("plain "));
         QCOMPARE(delivered.args.size(), 2);
     }
+
+    // Mallory poses as Bob: a forged sender (the server stamps the real
+    // one), a roster push that would put her in Alice's roster, a body of
+    // 200 KiB, pictures that are no base64 and no picture.
+    m_delivered.clear();
+    auto *forged = new gloox::Tag("message", "to", alice);
+    forged->addAttribute("type", "chat");
+    forged->addAttribute("from", m_server.jid(QStringLiteral("bob")).toStdString() + "/zubrel");
+    new gloox::Tag(forged, "body", "I am Bob");
+    mallory.client()->send(forged);
+    auto *push = new gloox::Tag("iq", "to", alice + "/zubrel");
+    push->addAttribute("type", "set");
+    push->addAttribute("id", "push1");
+    auto *query = new gloox::Tag(push, "query", "xmlns", "jabber:iq:roster");
+    new gloox::Tag(query, "item", "jid", m_server.jid(QStringLiteral("mallory")).toStdString());
+    mallory.client()->send(push);
+    mallory.sendMessage(QString::fromStdString(alice), QStringLiteral("m2"), QStringLiteral("after the push"), nullptr);
+    QSignalSpy seen(&mallory, &XmppConnection::confirmed); // the server has passed all of it on
+    mallory.confirm();
+    QTRY_COMPARE_WITH_TIMEOUT(seen.size(), 1, waitMs);
+    QVERIFY(!m_backend->connection()->client()->rosterManager()->getRosterItem(gloox::JID(m_server.jid(QStringLiteral("mallory")).toStdString())));
+    m_bob->sendMessage(QString::fromStdString(alice), QStringLiteral("huge"), QString(200 * 1024, QLatin1Char('x')), nullptr);
+    raw("pictures", [](gloox::Tag *p) {
+        new gloox::Tag(p, "html", "<img src=\"%1\"><img src=\"%2\">");
+        new gloox::Tag(p, "picture", "%%% not base64 %%%");
+        new gloox::Tag(p, "picture", "bm90IGEgcGljdHVyZQ==");
+    });
+    m_bob->sendMessage(QString::fromStdString(alice), QStringLiteral("last"), QStringLiteral("plain ordering"), nullptr);
+    QTRY_COMPARE_WITH_TIMEOUT(deliveredOf(4, 0xF0A1).size(), 3, waitMs);
+    const QList<Delivered> arrived = deliveredOf(4, 0xF0A1);
+    QCOMPARE(arrived.at(0).args.at(1).variant().toByteArray().size(), XmppBackend::maxIncomingBodyChars);
+    QCOMPARE(arrived.at(1).args.at(1).variant().toByteArray(), QByteArray("plain pictures"));
+    QCOMPARE(arrived.at(2).args.at(1).variant().toByteArray(), QByteArray("plain ordering"));
+    for (const Delivered &delivered : arrived)
+        QCOMPARE(delivered.args.first().variant().toString(), QString::number(bobId()));
 }
 
 void TestXmppNetwork::dropQueuesInOrderAndTimesOut()
