@@ -405,6 +405,25 @@ int MessageLayout::positionAt(int index, MessageEntry &entry, const QPoint &loca
     return hit < 0 ? 0 : hit;
 }
 
+QRect MessageLayout::cursorRect(int index, MessageEntry &entry, int position)
+{
+    QTextDocument *doc = document(index, entry);
+    const Geometry g = geometry(entry, ceilHeight(doc));
+    if (position < 0) {
+        const QRect head = g.band.isNull() ? g.dots : g.band;
+        return head.isNull() ? QRect(g.bodyOrigin, QSize(1, 1)) : head;
+    }
+    position = qMin(position, doc->characterCount() - 1);
+    const QTextBlock block = doc->findBlock(position);
+    const QTextLine line = block.layout() ? block.layout()->lineForTextPosition(position - block.position())
+                                          : QTextLine();
+    const QPointF origin = doc->documentLayout()->blockBoundingRect(block).topLeft();
+    if (!line.isValid())
+        return QRect(origin.toPoint() + g.bodyOrigin, QSize(1, 1));
+    const qreal x = origin.x() + line.cursorToX(position - block.position());
+    return QRectF(x, origin.y() + line.y(), 1, line.height()).toAlignedRect().translated(g.bodyOrigin);
+}
+
 QString MessageLayout::anchorAt(int index, MessageEntry &entry, const QPoint &local)
 {
     QTextDocument *doc = document(index, entry);

@@ -78,6 +78,9 @@ public:
     // -1 above the body (the header band).
     int positionAt(int index, MessageEntry &entry, const QPoint &local);
     QString anchorAt(int index, MessageEntry &entry, const QPoint &local);
+    // The line box of a document position relative to the entry's top left;
+    // -1 is the header band (or the continuation marker).
+    QRect cursorRect(int index, MessageEntry &entry, int position);
     QString imageAt(int index, MessageEntry &entry, const QPoint &local);
     // The ordinal-th picture of the body relative to the entry's top left.
     QRect imageRect(int index, MessageEntry &entry, int ordinal);

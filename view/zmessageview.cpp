@@ -522,6 +522,10 @@ void ZMessageView::mousePressEvent(QMouseEvent *event)
         event->ignore();
         return;
     }
+    if (selectEntryOnTripleClick(event)) {
+        event->accept();
+        return;
+    }
     const QPoint pos = event->position().toPoint();
     m_pressPoint = pos;
     m_pressedLink = linkAt(pos);
@@ -575,6 +579,9 @@ void ZMessageView::mouseReleaseEvent(QMouseEvent *event)
 void ZMessageView::mouseDoubleClickEvent(QMouseEvent *event)
 {
     const Position here = positionAt(event->position().toPoint());
+    m_doubleClicked = event->button() == Qt::LeftButton;
+    m_doubleClickTime = event->timestamp();
+    m_doubleClickPoint = event->position().toPoint();
     if (here.entry < 0 || here.pos < 0 || here.pos == INT_MAX)
         return;
     QTextCursor cursor(m_layout->document(here.entry, m_model->entry(here.entry)));
@@ -596,7 +603,7 @@ void ZMessageView::keyPressEvent(QKeyEvent *event)
         verticalScrollBar()->setValue(0);
     } else if (event->matches(QKeySequence::MoveToEndOfDocument)) {
         scrollToBottom();
-    } else {
+    } else if (!extendSelectionByKey(event)) {
         QAbstractScrollArea::keyPressEvent(event);
         return;
     }

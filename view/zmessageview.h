@@ -179,6 +179,16 @@ private:
     QString entryText(int index, int from, int to);
     QTextDocument *measuredDocument(int index);
     void revealPosition(const Position &at);
+    // Keyboard and triple-click selection (zmessageview_select.cpp).
+    bool selectEntryOnTripleClick(QMouseEvent *event);
+    bool extendSelectionByKey(QKeyEvent *event);
+    Position keyboardStart(bool forward) const;
+    Position stepCharacter(Position at, bool forward, bool word);
+    Position stepLine(Position at, bool down);
+    int endOf(int index);
+    bool hasHeader(int index) const;
+    QRect positionRect(const Position &at);
+    void keepInSight(const Position &at);
 
     std::unique_ptr<MessageViewModel> m_model;
     std::unique_ptr<MessageLayout> m_layout;
@@ -192,6 +202,10 @@ private:
     int m_scrollMaximum = 0;
     QString m_pressedLink;
     QPoint m_pressPoint;
+    // The last double click, for telling a third click from a new one.
+    bool m_doubleClicked = false;
+    quint64 m_doubleClickTime = 0;
+    QPoint m_doubleClickPoint;
 };
 
 } // namespace zubrel

@@ -293,6 +293,68 @@ private slots:
         QCOMPARE(view.selectedText(), QStringLiteral("alpha"));
     }
 
+    // Third click, Shift+keys and Shift+click; the selection then stays
+    // put through an append, a narrower view, plain mode and a palette.
+    void selectionByTripleClickAndKeysSurvivesChanges()
+    {
+        ZMessageView view;
+        view.resize(400, 400);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        view.appendIncoming("alpha beta", "Bob", "bob", t0, false, false);
+        view.appendOwn("gamma <img src=\":/msg_error\"> delta", "Me", "me", t0);
+        view.appendIncoming("epsilon", "Bob", "bob", t0, false, false);
+        const QRect second = view.entryRect(1);
+        const QPoint inBody(second.left() + 20, second.bottom() - 6);
+        QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, inBody);
+        QTest::mousePress(view.viewport(), Qt::LeftButton, {}, inBody);
+        QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, inBody);
+        const QString entry = QStringLiteral("Me 14:00\ngamma  delta");
+        QCOMPARE(view.selectedText(), entry);
+        view.copy();
+        QVERIFY(QGuiApplication::clipboard()->mimeData()->html().contains("<img src=\"data:image/png;base64,"));
+        view.setFocus();
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(&view, Qt::Key_Right, Qt::ShiftModifier);
+        QCOMPARE(view.selectedText(), entry + "\nBob 14:00\ne");
+        QTest::keyClick(&view, Qt::Key_Right, Qt::ShiftModifier | Qt::ControlModifier);
+        QCOMPARE(view.selectedText(), entry + "\nBob 14:00\nepsilon");
+        QTest::keyClick(&view, Qt::Key_Left, Qt::ShiftModifier | Qt::ControlModifier);
+        QCOMPARE(view.selectedText(), entry + "\nBob 14:00\n");
+        QTest::keyClick(&view, Qt::Key_Left, Qt::ShiftModifier);
+        QTest::keyClick(&view, Qt::Key_Left, Qt::ShiftModifier);
+        QCOMPARE(view.selectedText(), entry);
+        QTest::keyClick(&view, Qt::Key_Down, Qt::ShiftModifier);
+        QTest::keyClick(&view, Qt::Key_Down, Qt::ShiftModifier);
+        QVERIFY2(view.selectedText().startsWith(entry + "\nBob 14:00"), qPrintable(view.selectedText()));
+        QTest::keyClick(&view, Qt::Key_Up, Qt::ShiftModifier);
+        QTest::keyClick(&view, Qt::Key_Up, Qt::ShiftModifier);
+        QCOMPARE(view.selectedText(), entry);
+        // With nothing selected, keys start from the bottom of the screen.
+        view.clearSelection();
+        QTest::keyClick(&view, Qt::Key_Home, Qt::ShiftModifier | Qt::ControlModifier);
+        QCOMPARE(view.selectedText(), view.plainText());
+        // Shift+click extends from the first click to the last entry's end.
+        view.clearSelection();
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(30, view.entryRect(1).top() + 8));
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::ShiftModifier, QPoint(30, 390));
+        const QString selected = view.selectedText();
+        QCOMPARE(selected, entry + "\nBob 14:00\nepsilon");
+        view.appendIncoming("zeta", "Bob", "bob", t0, false, false);
+        QCOMPARE(view.selectedText(), selected);
+        view.resize(240, 300);
+        view.repaint();
+        QCOMPARE(view.selectedText(), selected);
+        view.setPlain(true);
+        QCOMPARE(view.selectedText(), selected);
+        QPalette dark = view.palette();
+        dark.setColor(QPalette::Base, Qt::black);
+        view.setPalette(dark);
+        view.repaint();
+        QCOMPARE(view.selectedText(), selected);
+        QVERIFY(view.hasSelection());
+    }
+
     void copyPutsTextAndHtmlWithPicturesOnTheClipboard()
     {
         ZMessageView view;
