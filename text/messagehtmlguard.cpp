@@ -126,8 +126,12 @@ private:
     {
         const qsizetype next = m_in.indexOf(u'<', at);
         const qsizetype end = next < 0 ? m_in.size() : next;
+        // Text goes out in runs: appending it a character at a time cost
+        // more than the rest of placing a page of history.
+        qsizetype run = at;
         while (at < end) {
             if (m_shown >= MessageHtmlGuard::MaxTextChars) {
+                m_out += QStringView(m_in).mid(run, at - run);
                 m_cut = true;
                 return m_in.size();
             }
@@ -144,13 +148,15 @@ private:
             if (isBreakable(c)) {
                 m_word = 0;
             } else if (++m_word > MessageHtmlGuard::MaxWordChars) {
+                m_out += QStringView(m_in).mid(run, at - run);
                 m_out += zeroWidthSpace;
+                run = at;
                 m_word = 1;
             }
-            m_out += QStringView(m_in).mid(at, length);
             at += length;
             ++m_shown;
         }
+        m_out += QStringView(m_in).mid(run, end - run);
         return end;
     }
 

@@ -220,9 +220,16 @@ struct TimeForms
     QDate date;
     int second = -1;
     QLocale locale;
+    QString dateForm; // the locale's short date, kept while the day lasts
     QString shortForm;
     QString longForm;
 };
+
+void appendTwoDigits(QString &out, int value)
+{
+    out += QChar(u'0' + value / 10);
+    out += QChar(u'0' + value % 10);
+}
 
 const TimeForms &formsOf(const QDateTime &time)
 {
@@ -230,14 +237,36 @@ const TimeForms &formsOf(const QDateTime &time)
     const QDate date = time.date();
     const int second = time.isValid() ? time.time().msecsSinceStartOfDay() / 1000 : -1;
     const QLocale locale;
-    if (second < 0 || second != last.second || date != last.date || locale != last.locale) {
+    if (second < 0) {
+        last = TimeForms();
+        last.shortForm = time.toString(QStringLiteral("hh:mm"));
+        last.longForm = locale.toString(date, QLocale::ShortFormat) + u' ' + time.toString(QStringLiteral("hh:mm:ss"));
+        return last;
+    }
+    if (second != last.second || date != last.date || locale != last.locale) {
+        // The reader's own date order: a fixed year/day/month form reads
+        // 7 December as 12 July for nearly everyone. A page of history
+        // spans few days, so the date is formatted once per day.
+        if (date != last.date || locale != last.locale || last.dateForm.isNull())
+            last.dateForm = locale.toString(date, QLocale::ShortFormat);
         last.date = date;
         last.second = second;
         last.locale = locale;
-        last.shortForm = time.toString(QStringLiteral("hh:mm"));
-        // The reader's own date order: a fixed year/day/month form reads
-        // 7 December as 12 July for nearly everyone.
-        last.longForm = locale.toString(date, QLocale::ShortFormat) + u' ' + time.toString(QStringLiteral("hh:mm:ss"));
+        // Times with ASCII digits, as QDateTime::toString("hh:mm") writes them.
+        QString hm;
+        hm.reserve(5);
+        appendTwoDigits(hm, second / 3600);
+        hm += u':';
+        appendTwoDigits(hm, second / 60 % 60);
+        last.shortForm = hm;
+        QString full;
+        full.reserve(last.dateForm.size() + 9);
+        full += last.dateForm;
+        full += u' ';
+        full += hm;
+        full += u':';
+        appendTwoDigits(full, second % 60);
+        last.longForm = full;
     }
     return last;
 }

@@ -503,6 +503,8 @@ void ZMessageView::changeEvent(QEvent *event)
 
 void ZMessageView::scrollContentsBy(int dx, int dy)
 {
+    if (m_keepPixels)
+        return;
     const unsigned before = m_relayoutCount;
     relayoutVisible();
     // Moving the pixels already painted is far cheaper than painting every

@@ -198,6 +198,7 @@ private:
     bool m_selecting = false;
     bool m_hadSelection = false;
     bool m_inRelayout = false;
+    bool m_keepPixels = false; // scrolling by what was placed above: nothing moves
     unsigned m_relayoutCount = 0; // rounds that changed a height
     int m_scrollMaximum = 0;
     QString m_pressedLink;

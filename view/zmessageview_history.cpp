@@ -6,6 +6,8 @@
 #include "messageviewmodel.h"
 #include "steadyscrollbar.h"
 
+#include <QScopedValueRollback>
+
 #include <vector>
 
 namespace zubrel {
@@ -35,11 +37,17 @@ void ZMessageView::prependLog(const QList<LogLine> &lines)
         m_cursor.entry += added;
     bar->hold();
     updateScrollRange();
-    // The entry at the top of the view stays at the same pixel.
-    bar->setValue(value + above);
+    // The entry at the top of the view stays at the same pixel, so what is
+    // painted stays valid: only a relayout of what is in sight repaints.
+    {
+        const QScopedValueRollback keep(m_keepPixels, true);
+        bar->setValue(value + above);
+    }
     bar->release();
+    const unsigned before = m_relayoutCount;
     relayoutVisible();
-    viewport()->update();
+    if (m_relayoutCount != before || bar->value() != value + above)
+        viewport()->update();
     // Not textChanged(): the tab answers that by scrolling to the bottom,
     // which would throw the reader away from the page just placed above.
     emit entriesPrepended(added);
