@@ -30,15 +30,6 @@ qint64 deadlineAfter(const QDateTime &time)
 {
     return time.isValid() ? wallSeconds(time) + groupSeconds : 0;
 }
-// toUtf8() reserves room for three bytes per character; give it back, since
-// the pieces are kept for the life of the tab.
-QByteArray compact(const QString &html)
-{
-    QByteArray bytes = html.toUtf8();
-    bytes.squeeze();
-    return bytes;
-}
-
 } // namespace
 
 QString MessageViewModel::appendOwn(const QString &html, const QString &alias, const QString &id,
@@ -100,61 +91,47 @@ void MessageViewModel::clear()
 {
     m_entries.clear();
     m_entries.shrink_to_fit();
-    m_styled.clear();
-    m_styled.shrink_to_fit();
-    m_plain.clear();
-    m_plain.shrink_to_fit();
     m_lastSender.clear();
     m_lastLogSender.clear();
     m_incomingDeadline = 0;
     m_ownDeadline = 0;
 }
 
-QString MessageViewModel::join(const std::vector<QByteArray> &parts)
+QString MessageViewModel::entryHtml(const MessageEntry &entry, bool plain)
 {
-    qsizetype size = 0;
-    for (const QByteArray &part : parts)
-        size += part.size();
-    QByteArray all;
-    all.reserve(size);
-    for (const QByteArray &part : parts)
-        all += part;
-    return QString::fromUtf8(all);
+    const QString tmpl
+        = entry.continuation ? MessageTemplates::continuation(entry.kind) : MessageTemplates::header(entry.kind);
+    return MessageTemplates::fill(tmpl, entry.alias.toHtmlEscaped(), entry.time, entry.absTime,
+                                  plain ? MessageTemplates::stripStyles(entry.body) : entry.body);
+}
+
+QString MessageViewModel::store(bool plain) const
+{
+    QString all;
+    for (const MessageEntry &entry : m_entries)
+        all += entryHtml(entry, plain);
+    return all;
 }
 
 QString MessageViewModel::add(MessageTemplates::Kind kind, bool continuation, const QString &alias,
                               const QString &time, const QString &abstime, const QString &message)
 {
-    Built built = build(kind, continuation, alias, time, abstime, message);
-    m_styled.push_back(std::move(built.styled));
-    m_plain.push_back(built.plainSame ? m_styled.back() : std::move(built.plain));
-    m_entries.push_back(std::move(built.entry));
-    return built.html;
+    m_entries.push_back(build(kind, continuation, alias, time, abstime, message));
+    return entryHtml(m_entries.back(), false);
 }
 
-MessageViewModel::Built MessageViewModel::build(MessageTemplates::Kind kind, bool continuation, const QString &alias,
-                                                const QString &time, const QString &abstime,
-                                                const QString &message)
+MessageEntry MessageViewModel::build(MessageTemplates::Kind kind, bool continuation, const QString &alias,
+                                    const QString &time, const QString &abstime, const QString &message)
 {
-    Built built;
+    MessageEntry entry;
+    entry.kind = kind;
+    entry.continuation = continuation;
+    entry.alias = alias;
+    entry.time = time;
+    entry.absTime = abstime;
     // Whatever a contact sent (or the log kept) is shown at bounded cost.
-    const QString msg = MessageHtmlGuard::bounded(message);
-    const QString tmpl = continuation ? MessageTemplates::continuation(kind) : MessageTemplates::header(kind);
-    // The alias is a contact's chosen name, not markup.
-    const QString escapedAlias = alias.toHtmlEscaped();
-    built.html = MessageTemplates::fill(tmpl, escapedAlias, time, abstime, msg);
-    built.styled = compact(built.html);
-    const QString stripped = MessageTemplates::stripStyles(msg);
-    built.plainSame = stripped == msg;
-    if (!built.plainSame)
-        built.plain = compact(MessageTemplates::fill(tmpl, escapedAlias, time, abstime, stripped));
-
-    built.entry.kind = kind;
-    built.entry.continuation = continuation;
-    built.entry.alias = alias;
-    built.entry.time = time;
-    built.entry.body = msg;
-    return built;
+    entry.body = MessageHtmlGuard::bounded(message);
+    return entry;
 }
 
 int MessageViewModel::prependLog(const QList<LogLine> &lines)
@@ -162,25 +139,16 @@ int MessageViewModel::prependLog(const QList<LogLine> &lines)
     // Grouped among themselves like records on open; the entry that was
     // first keeps its header, which marks where the older page ends.
     std::vector<MessageEntry> entries;
-    std::vector<QByteArray> styled;
-    std::vector<QByteArray> plain;
     entries.reserve(lines.size());
-    styled.reserve(lines.size());
-    plain.reserve(lines.size());
     QString previous;
     for (const LogLine &line : lines) {
         const bool continuation = !previous.isEmpty() && previous == line.id;
         const QString longForm = MessageTemplates::longTime(line.time);
-        Built built = build(MessageTemplates::Log, continuation, line.alias, longForm, longForm, line.html);
-        styled.push_back(std::move(built.styled));
-        plain.push_back(built.plainSame ? styled.back() : std::move(built.plain));
-        entries.push_back(std::move(built.entry));
+        entries.push_back(build(MessageTemplates::Log, continuation, line.alias, longForm, longForm, line.html));
         previous = line.id;
     }
     m_entries.insert(m_entries.begin(), std::make_move_iterator(entries.begin()),
                      std::make_move_iterator(entries.end()));
-    m_styled.insert(m_styled.begin(), std::make_move_iterator(styled.begin()), std::make_move_iterator(styled.end()));
-    m_plain.insert(m_plain.begin(), std::make_move_iterator(plain.begin()), std::make_move_iterator(plain.end()));
     // Only the open records' sender continues grouping at the bottom.
     if (m_lastLogSender.isEmpty() && !lines.isEmpty() && m_entries.size() == size_t(lines.size()))
         m_lastLogSender = lines.last().id;

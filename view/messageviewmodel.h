@@ -6,7 +6,6 @@
 
 #include "messagetemplates.h"
 
-#include <QByteArray>
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -30,6 +29,7 @@ struct MessageEntry
     bool continuation = false;
     QString alias;       // plain text, shown in the header band
     QString time;        // the header's time text
+    QString absTime;     // the long form the template's %abstime gets
     QString body;        // the %msg HTML in its styled form
     QString text;        // the body as plain text, filled when first laid out
     bool textKnown = false;
@@ -59,32 +59,23 @@ public:
     const MessageEntry &entry(int index) const { return m_entries[index]; }
     MessageEntry &entry(int index) { return m_entries[index]; }
 
-    QString styledStore() const { return join(m_styled); }
-    QString plainStore() const { return join(m_plain); }
+    // The stores are written again from the entries when asked for: keeping
+    // each entry's filled template twice cost two kilobytes an entry, most
+    // of a long conversation's memory, for text hardly anyone reads.
+    QString styledStore() const { return store(false); }
+    QString plainStore() const { return store(true); }
     QString lastSender() const { return m_lastSender; }
 
 private:
-    struct Built
-    {
-        MessageEntry entry;
-        QString html;
-        QByteArray styled;
-        QByteArray plain;
-        bool plainSame = false;
-    };
-    static Built build(MessageTemplates::Kind kind, bool continuation, const QString &alias, const QString &time,
+    static MessageEntry build(MessageTemplates::Kind kind, bool continuation, const QString &alias, const QString &time,
                        const QString &abstime, const QString &msg);
     QString add(MessageTemplates::Kind kind, bool continuation, const QString &alias, const QString &time,
                 const QString &abstime, const QString &msg);
-
-    static QString join(const std::vector<QByteArray> &parts);
+    // An entry's template filled with its styled or its plain body.
+    static QString entryHtml(const MessageEntry &entry, bool plain);
+    QString store(bool plain) const;
 
     std::vector<MessageEntry> m_entries;
-    // One UTF-8 piece per entry: half the memory of UTF-16, no reallocation
-    // of one huge string per append, and a plain piece equal to its styled
-    // one shares its bytes.
-    std::vector<QByteArray> m_styled;
-    std::vector<QByteArray> m_plain;
     QString m_lastSender;
     QString m_lastLogSender;
     // Deadlines in wall-clock seconds (see wallSeconds in the .cpp); 0 = none.

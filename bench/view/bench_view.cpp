@@ -156,5 +156,25 @@ int main(int argc, char **argv)
     std::sort(restyle.begin(), restyle.end());
     report("view_restyle_10k_ms", restyle[restyle.size() / 2], "ms");
     report("view_rss_10k_mb", after - before, "MB");
+
+    {
+        // A very long conversation: one append costs no more with 100,000
+        // entries above it, and their memory stays bounded.
+        const double start = residentMb();
+        ZMessageView huge;
+        huge.resize(640, 420);
+        huge.show();
+        app.processEvents();
+        int m = 0;
+        for (; m < 100000; ++m)
+            appendOne(huge, m, base.addSecs(m * 30));
+        app.processEvents();
+        const double filled = residentMb();
+        const Cost append = medianAppendMs(huge, m, base, samples);
+        // Goals: at most 0.3 ms and 150 MB.
+        report("view_append_100k_ms", append.wall, "ms");
+        report("view_append_100k_cpu_ms", append.cpu, "ms");
+        report("view_rss_100k_mb", filled - start, "MB");
+    }
     return 0;
 }
