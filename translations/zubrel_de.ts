@@ -868,6 +868,17 @@ Möchtest du zustimmen?</translation>
     </message>
 </context>
 <context>
+    <name>zubrel::PictureViewer</name>
+    <message>
+        <source>Picture</source>
+        <translation>Bild</translation>
+    </message>
+    <message>
+        <source>Picture at full size</source>
+        <translation>Bild in voller Größe</translation>
+    </message>
+</context>
+<context>
     <name>zubrel::RandomChatOpen</name>
     <message>
         <source>Create Random Chat</source>

@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPalette>
+#include <QPixmap>
+#include <QTextCursor>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
@@ -134,6 +136,69 @@ QVariant provideResource(const QUrl &url)
     return image.isNull() ? QVariant() : QVariant(image);
 }
 
+QImage resourceImage(QTextDocument *doc, const QString &name)
+{
+    const QVariant resource = doc->resource(QTextDocument::ImageResource, QUrl(name));
+    if (resource.canConvert<QImage>())
+        return resource.value<QImage>();
+    return resource.value<QPixmap>().toImage();
+}
+
+// The room a picture has on one line of a block of a body laid out at
+// `width` (the body's style indents it).
+qreal pictureRoom(const QTextDocument *doc, const QTextBlock &block, int width)
+{
+    const QTextBlockFormat format = block.blockFormat();
+    return qMax<qreal>(16, width - 2 * doc->documentMargin() - format.leftMargin() - format.rightMargin()
+                               - qMax<qreal>(0, format.textIndent()) - 4);
+}
+
+// Pictures wider than the body are shown scaled down to its width, keeping
+// their aspect, instead of being cut off at the view's edge.
+void fitPictures(QTextDocument *doc, int width)
+{
+    struct Fit
+    {
+        int from;
+        int length;
+        QTextImageFormat format;
+    };
+    QList<Fit> fits;
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+        const qreal room = pictureRoom(doc, block, width);
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.isValid() || !fragment.charFormat().isImageFormat())
+                continue;
+            QTextImageFormat format = fragment.charFormat().toImageFormat();
+            QSizeF size(format.width(), format.height());
+            if (size.width() <= 0 || size.height() <= 0) {
+                const QImage image = resourceImage(doc, format.name());
+                if (image.isNull() || image.width() <= 0)
+                    continue;
+                const qreal ratio = qreal(image.height()) / image.width();
+                if (size.width() > 0)
+                    size.setHeight(size.width() * ratio);
+                else if (size.height() > 0)
+                    size.setWidth(size.height() / ratio);
+                else
+                    size = image.deviceIndependentSize();
+            }
+            if (size.width() <= room)
+                continue;
+            format.setWidth(room);
+            format.setHeight(size.height() * room / size.width());
+            fits.append({fragment.position(), fragment.length(), format});
+        }
+    }
+    for (const Fit &fit : std::as_const(fits)) {
+        QTextCursor cursor(doc);
+        cursor.setPosition(fit.from);
+        cursor.setPosition(fit.from + fit.length, QTextCursor::KeepAnchor);
+        cursor.setCharFormat(fit.format);
+    }
+}
+
 int ceilHeight(const QTextDocument *doc)
 {
     return int(std::ceil(doc->size().height()));
@@ -244,12 +309,15 @@ QTextDocument *MessageLayout::document(int index, MessageEntry &entry)
     else
         PlainNotice::fill(doc.get(), MessageTemplates::lineStyle(entry.kind), words);
     PaletteColours::adaptDocument(doc.get(), m_palette);
+    const int bodyWidth = geometry(entry, 0).bodyWidth;
+    if (entry.body.contains(QLatin1String("<img")))
+        fitPictures(doc.get(), bodyWidth);
     // Without the cache each block's glyphs are dropped right after layout
     // and shaped a second time for the first paint; a cached document is
     // painted several times, so keeping them is worth the memory.
     for (QTextBlock block = doc->begin(); block.isValid(); block = block.next())
         block.layout()->setCacheEnabled(true);
-    doc->setTextWidth(geometry(entry, 0).bodyWidth);
+    doc->setTextWidth(bodyWidth);
     QTextDocument *raw = doc.get();
     m_order.push_front(index);
     m_cache.emplace(index, Cached{std::move(doc), m_order.begin()});
@@ -439,6 +507,20 @@ QString MessageLayout::imageAt(int index, MessageEntry &entry, const QPoint &loc
     QTextDocument *doc = document(index, entry);
     const Geometry g = geometry(entry, ceilHeight(doc));
     return ZTextBrowser::imageAt(doc, local - g.bodyOrigin);
+}
+
+QImage MessageLayout::fullPictureAt(int index, MessageEntry &entry, const QPoint &local)
+{
+    QTextDocument *doc = document(index, entry);
+    const Geometry g = geometry(entry, ceilHeight(doc));
+    const QPoint p = local - g.bodyOrigin;
+    const QString name = ZTextBrowser::imageAt(doc, p);
+    if (name.isEmpty())
+        return {};
+    const int hit = doc->documentLayout()->hitTest(p, Qt::FuzzyHit);
+    const QImage image = resourceImage(doc, name);
+    const QTextBlock block = doc->findBlock(qMax(hit, 0));
+    return image.deviceIndependentSize().width() > pictureRoom(doc, block, g.bodyWidth) ? image : QImage();
 }
 
 QRect MessageLayout::imageRect(int index, MessageEntry &entry, int ordinal)

@@ -82,6 +82,9 @@ public:
     // -1 is the header band (or the continuation marker).
     QRect cursorRect(int index, MessageEntry &entry, int position);
     QString imageAt(int index, MessageEntry &entry, const QPoint &local);
+    // The picture at a point when it is shown scaled down to fit, at its
+    // full size; an empty picture otherwise.
+    QImage fullPictureAt(int index, MessageEntry &entry, const QPoint &local);
     // The ordinal-th picture of the body relative to the entry's top left.
     QRect imageRect(int index, MessageEntry &entry, int ordinal);
 

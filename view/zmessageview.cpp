@@ -574,6 +574,9 @@ void ZMessageView::mouseReleaseEvent(QMouseEvent *event)
         activateLink(link);
         return;
     }
+    if (!hasSelection() && (pos - m_pressPoint).manhattanLength() < QApplication::startDragDistance()
+        && showFullPicture(pos))
+        return;
     if (hasSelection() && QGuiApplication::clipboard()->supportsSelection())
         QGuiApplication::clipboard()->setText(selectedText(), QClipboard::Selection);
 }

@@ -18,6 +18,7 @@
 #include "ztextbrowser.h"
 
 #include <QDateTime>
+#include <QPointer>
 #include <QUrl>
 
 #include <climits>
@@ -189,6 +190,8 @@ private:
     bool hasHeader(int index) const;
     QRect positionRect(const Position &at);
     void keepInSight(const Position &at);
+    // A click on a picture shown scaled down opens it at full size.
+    bool showFullPicture(const QPoint &viewportPos);
 
     std::unique_ptr<MessageViewModel> m_model;
     std::unique_ptr<MessageLayout> m_layout;
@@ -207,6 +210,7 @@ private:
     bool m_doubleClicked = false;
     quint64 m_doubleClickTime = 0;
     QPoint m_doubleClickPoint;
+    QPointer<QWidget> m_pictureViewer;
 };
 
 } // namespace zubrel

@@ -2,6 +2,8 @@
 // plain/styled switch, and the interaction a virtualised view has to get
 // right by hand (selection, copy, links, scrolling to entries laid out late).
 
+#include "pictureviewer.h"
+#include "zdir.h"
 #include "zmessageview.h"
 
 #include <QClipboard>
@@ -383,6 +385,37 @@ private slots:
         view.copy();
         QVERIFY(!QGuiApplication::clipboard()->mimeData()->html().contains("Bob"));
         QCOMPARE(QGuiApplication::clipboard()->text(), view.selectedText());
+    }
+
+    void widePictureIsScaledToFitAndOpensAtFullSize()
+    {
+        const QString path = ZDir::tempPath(true) + QStringLiteral("/wide-picture.png");
+        QImage wide(1000, 200, QImage::Format_RGB32);
+        wide.fill(Qt::darkGreen);
+        QVERIFY(wide.save(path));
+        ZMessageView view;
+        view.resize(400, 300);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        view.appendIncoming(QStringLiteral("<img src=\":/msg_error\"><br><img src=\"%1\">").arg(path), "Bob", "bob", t0,
+                            false, false);
+        const QRect small = view.entryImageRect(0, 0);
+        const QRect scaled = view.entryImageRect(0, 1);
+        QCOMPARE(small.size(), QSize(16, 16));
+        QVERIFY2(scaled.width() > 300 && scaled.right() < view.viewport()->width(), qPrintable(QStringLiteral("%1 %2").arg(scaled.right()).arg(view.viewport()->width())));
+        QVERIFY(qAbs(scaled.height() * 5 - scaled.width()) <= 5);
+        // Small pictures open nothing; the scaled one opens at full size.
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, small.center());
+        QVERIFY(!view.findChild<PictureViewer *>());
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, scaled.center());
+        auto *viewer = view.findChild<PictureViewer *>();
+        QVERIFY(viewer && viewer->isVisible());
+        QCOMPARE(viewer->picture().size(), QSize(1000, 200));
+        QTest::keyClick(viewer, Qt::Key_Escape);
+        QTRY_VERIFY(!view.findChild<PictureViewer *>());
+        view.resize(300, 300);
+        QVERIFY(view.entryImageRect(0, 1).width() < scaled.width());
+        QVERIFY(view.entryImageRect(0, 1).right() < view.viewport()->width());
     }
 
     void contextMenuOffersImageSaving()
