@@ -4,16 +4,34 @@
 #include "zmessageview.h"
 #include "zsmileyoverlay.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QMovie>
 #include <QTimer>
 
 namespace zubrel {
 
+namespace {
+// A movie that nobody sees still decodes and repaints every frame: with a
+// long conversation full of emoticons that is most of the tab's CPU time.
+void setPlaying(QLabel *label, bool playing)
+{
+    QMovie *movie = label ? label->findChild<QMovie *>() : nullptr;
+    if (!movie)
+        return;
+    if (playing && movie->state() == QMovie::Paused)
+        movie->setPaused(false);
+    else if (!playing && movie->state() == QMovie::Running)
+        movie->setPaused(true);
+}
+} // namespace
+
 ZSmileyViewOverlay::ZSmileyViewOverlay(ZMessageView *view)
     : QObject(view)
     , m_view(view)
 {
+    // A hidden tab or a minimised window shows no emoticon.
+    view->installEventFilter(this);
     connect(view, &ZMessageView::viewportLayoutChanged, this, &ZSmileyViewOverlay::slotMoveWidgets);
     // Older history above: labels follow their entries' new numbers, and the
     // new entries get theirs.
@@ -43,6 +61,7 @@ void ZSmileyViewOverlay::addEntry(int index, const QString &entryHtml)
         if (!ZSmileyOverlay::isAnimated(path))
             continue;
         QLabel *label = ZSmileyOverlay::createMovieLabel(target->viewport(), path);
+        setPlaying(label, false); // until placed in sight
         m_placed.append({index, ordinal, label});
     }
     QTimer::singleShot(placeDelay, this, &ZSmileyViewOverlay::slotMoveWidgets);
@@ -69,6 +88,7 @@ void ZSmileyViewOverlay::slotMoveWidgets()
     if (!target)
         return;
     const QRect visible = target->viewport()->rect();
+    const bool shown = target->isVisible();
     for (const Placed &placed : std::as_const(m_placed)) {
         if (!placed.label)
             continue;
@@ -76,11 +96,24 @@ void ZSmileyViewOverlay::slotMoveWidgets()
         // Pictures scrolled away (or gone with plain mode) hide their label.
         if (rect.isNull() || !rect.intersects(visible)) {
             placed.label->hide();
+            setPlaying(placed.label, false);
             continue;
         }
         placed.label->move(rect.topLeft());
         placed.label->show();
+        setPlaying(placed.label, shown);
     }
+}
+
+bool ZSmileyViewOverlay::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_view && event->type() == QEvent::Hide) {
+        for (const Placed &placed : std::as_const(m_placed))
+            setPlaying(placed.label, false);
+    } else if (watched == m_view && event->type() == QEvent::Show) {
+        slotMoveWidgets();
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 } // namespace zubrel

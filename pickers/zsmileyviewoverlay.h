@@ -28,7 +28,12 @@ public:
     QList<QLabel *> widgets() const;
 
 public slots:
+    // Places the labels over their pictures; only those in sight of a shown
+    // view play.
     void slotMoveWidgets();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     struct Placed {

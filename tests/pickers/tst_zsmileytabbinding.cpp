@@ -14,6 +14,8 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QMovie>
+#include <QScrollBar>
 #include <QTextCursor>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -77,6 +79,21 @@ private slots:
         QCOMPARE(label->parentWidget(), tab.view->viewport());
         QTRY_VERIFY(label->isVisible());
         QCOMPARE(label->geometry().topLeft(), tab.view->entryImageRect(tab.view->entryCount() - 1, 0).topLeft());
+        // It plays only while in sight: scrolled out, back, tab hidden, shown.
+        QMovie *movie = label->findChild<QMovie *>();
+        QVERIFY(movie);
+        QCOMPARE(movie->state(), QMovie::Running);
+        for (int i = 0; i < 60; ++i)
+            tab.view->appendNotice(MessageTemplates::System, QStringLiteral("line %1").arg(i), QDateTime::currentDateTime());
+        QVERIFY(!label->isVisible());
+        QCOMPARE(movie->state(), QMovie::Paused);
+        tab.view->verticalScrollBar()->setValue(0);
+        QVERIFY(label->isVisible());
+        QCOMPARE(movie->state(), QMovie::Running);
+        tab.hide();
+        QCOMPARE(movie->state(), QMovie::Paused);
+        tab.show();
+        QCOMPARE(movie->state(), QMovie::Running);
         tab.clearView();
         QVERIFY(binding->viewOverlay()->widgets().isEmpty());
     }
