@@ -10,6 +10,10 @@
 # A step "SECONDS:ARGS" (steps then separated by ";") runs "xdotool ARGS"
 # at that time instead of taking a shot, to click or type on the way:
 #   docs/screenshots.sh /tmp/shot "5:mousemove 538 232 click 1; 6.5" --open 2009
+# The find bar over a long history (docs/history-find.png): Ctrl+F, a word,
+# Enter for the newest match shown, then "Search whole history" by keyboard:
+#   docs/screenshots.sh /tmp/find "6:key ctrl+f; 7:type zephyr; 8:key Return; 9:key Tab Tab Tab space; 11" \
+#     --long-history --open 2001
 set -euo pipefail
 cd "$(dirname "$(readlink -f "$0")")/.."
 if ! command -v import >/dev/null || ! command -v xdotool >/dev/null; then
