@@ -379,6 +379,7 @@ void ZChatTab::slotTextColor(const QColor &color)
 
 void ZChatTab::slotFontReset()
 {
+    fontToolBar(); // resetting works on the toolbar's controls, built or not
     for (QAction *action : {m_boldAction, m_italicAction, m_underlineAction})
         action->setChecked(false);
     slotTextBold();

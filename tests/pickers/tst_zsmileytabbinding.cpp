@@ -122,6 +122,8 @@ private slots:
         // text typed after a picture keeps the toolbar's bold.
         ZChatTab tab;
         QAction *bold = nullptr;
+        // The font toolbar is built when first opened, as the user does here.
+        QVERIFY(tab.fontToolBar());
         for (QAction *action : tab.findChildren<QAction *>()) {
             if (action->text() == QLatin1String("&Bold"))
                 bold = action;
