@@ -549,6 +549,7 @@ bool ChatLogStore::writeRecords(const QList<MessageStruct> &messages, bool fast)
         m_db->exec(QStringLiteral("PRAGMA synchronous = OFF"));
     bool written = false;
     int code = 0;
+    const ChatLogIndexer::WriterTurn turn(m_indexer.get());
     for (int attempt = 0; attempt < WriteAttempts && !written; ++attempt) {
         if (attempt > 0)
             QThread::msleep(20 * attempt);
