@@ -32,6 +32,10 @@ public:
     // AddressSanitizer: the heap in use).
     static qint64 residentKb();
 
+    // How many of "times" rounds this run makes: all of them, or a share
+    // when ZUBREL_SOAK_DIVISOR is set (the sanitized suite).
+    static int scaledRounds(int times);
+
 private:
     TraceWriter *m_writer = nullptr;
     RunStep m_runStep;

@@ -17,6 +17,7 @@
 #include "hosttracer.h"
 #include "modulehost.h"
 #include "replayrunner.h"
+#include "replaysoaksteps.h"
 #include "tracewriter.h"
 #include "wrappluginhelper.h"
 #include "zcontactcard.h"
@@ -232,6 +233,36 @@ private slots:
         QCOMPARE(m_runner->run(QStringLiteral("/nonexistent/script.replay")), 2);
         QCOMPARE(m_events.last().value(QLatin1String("ev")).toString(), QStringLiteral("error"));
         QCOMPARE(m_events.last().value(QLatin1String("line")).toInt(), 0);
+    }
+
+    // A shortened soak still runs every step at least once; anything but a
+    // divisor above one leaves the count as written.
+    void soakRoundsScaleDownButNeverToNone_data()
+    {
+        QTest::addColumn<QByteArray>("divisor");
+        QTest::addColumn<int>("times");
+        QTest::addColumn<int>("rounds");
+        QTest::newRow("unset") << QByteArray() << 200 << 200;
+        QTest::newRow("quarter") << QByteArray("4") << 200 << 50;
+        QTest::newRow("rounds up") << QByteArray("4") << 5 << 2;
+        QTest::newRow("one stays one") << QByteArray("4") << 1 << 1;
+        QTest::newRow("zero") << QByteArray("0") << 200 << 200;
+        QTest::newRow("negative") << QByteArray("-3") << 200 << 200;
+        QTest::newRow("not a number") << QByteArray("x") << 200 << 200;
+    }
+
+    void soakRoundsScaleDownButNeverToNone()
+    {
+        QFETCH(QByteArray, divisor);
+        QFETCH(int, times);
+        QFETCH(int, rounds);
+        if (divisor.isNull())
+            qunsetenv("ZUBREL_SOAK_DIVISOR");
+        else
+            qputenv("ZUBREL_SOAK_DIVISOR", divisor);
+        const int scaled = ReplaySoakSteps::scaledRounds(times);
+        qunsetenv("ZUBREL_SOAK_DIVISOR");
+        QCOMPARE(scaled, rounds);
     }
 };
 
