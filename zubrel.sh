@@ -37,8 +37,11 @@ build() {
   [ $# -gt 0 ] && shift
   # Paths inside the checkout are hashed relative to it, so clones and
   # worktrees in other folders share the cache; the launcher carries the
-  # settings so that a plain "cmake --build build" uses them too.
-  local launcher="env;CCACHE_DIR=${CCACHE_DIR:-$HOME/.cache/zubrel-ccache};CCACHE_BASEDIR=$PWD;ccache"
+  # settings so that a plain "cmake --build build" uses them too. The
+  # precompiled Qt headers are cached only with the sloppiness that tells
+  # ccache to trust them (they are made moments before they are used).
+  local launcher="env;CCACHE_DIR=${CCACHE_DIR:-$HOME/.cache/zubrel-ccache};CCACHE_BASEDIR=$PWD"
+  launcher+=";CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime;ccache"
   # Build progress goes to stderr: standard output carries only what the
   # command is for (test results, BENCH lines).
   cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
@@ -138,6 +141,19 @@ xmpp_demo() {
     wait' xmpp-demo "$port" "$folder" "$profiles" "$@"
 }
 
+# phase NAME: what the part just finished cost, on standard error: seconds
+# on the clock and processor seconds (user + system) of the commands it
+# waited for, so a slow CI run shows where its time went.
+phase_start=$SECONDS
+phase_ticks=0
+phase() {
+  local ticks
+  ticks=$(awk '{ print $16 + $17 }' "/proc/$$/stat")
+  echo "zubrel: $1: $((SECONDS - phase_start)) s, $(((ticks - phase_ticks) / $(getconf CLK_TCK))) s of processor time" >&2
+  phase_start=$SECONDS
+  phase_ticks=$ticks
+}
+
 command="${1:-}"
 [ $# -gt 0 ] && shift
 case "$command" in
@@ -170,16 +186,23 @@ case "$command" in
     fi
     if [ "$mode" != sanitize ]; then
       install_dependencies
+      phase "installing"
       build
+      phase "build"
       QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j 2 "$@"
+      phase "tests"
     fi
     if [ "$mode" != normal ]; then
       install_dependencies "${SANITIZE_PACKAGES[@]}"
+      phase "installing"
       build_sanitized
+      phase "sanitized build"
       run_sanitized ctest --test-dir build-asan --output-on-failure -j 2 "$@"
+      phase "sanitized tests"
     fi
     if [ "$mode" = all ]; then
       run_fuzz "${ZUBREL_FUZZ_SECONDS:-120}"
+      phase "fuzzing"
     fi
     ;;
   fuzz)
