@@ -95,6 +95,17 @@ void report(const char *name, double value, const char *unit)
     std::fflush(stdout);
 }
 
+// A shown view holding count entries, with its pending paints delivered.
+void fill(QApplication &app, ZMessageView &view, int count, const QDateTime &base)
+{
+    view.resize(640, 420);
+    view.show();
+    app.processEvents();
+    for (int n = 0; n < count; ++n)
+        appendOne(view, n, base.addSecs(n * 30));
+    app.processEvents();
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -117,25 +128,16 @@ int main(int argc, char **argv)
     Cost small;
     {
         ZMessageView view;
-        view.resize(640, 420);
-        view.show();
-        int n = 0;
-        for (; n < 100; ++n)
-            appendOne(view, n, base.addSecs(n * 30));
-        app.processEvents();
+        int n = 100;
+        fill(app, view, n, base);
         small = medianAppendMs(view, n, base, samples);
     }
     app.processEvents();
 
     const double before = residentMb();
     ZMessageView view;
-    view.resize(640, 420);
-    view.show();
-    app.processEvents();
-    int n = 0;
-    for (; n < 10000; ++n)
-        appendOne(view, n, base.addSecs(n * 30));
-    app.processEvents();
+    int n = 10000;
+    fill(app, view, n, base);
     const double after = residentMb();
 
     const Cost large = medianAppendMs(view, n, base, samples);
@@ -162,13 +164,8 @@ int main(int argc, char **argv)
         // entries above it, and their memory stays bounded.
         const double start = residentMb();
         ZMessageView huge;
-        huge.resize(640, 420);
-        huge.show();
-        app.processEvents();
-        int m = 0;
-        for (; m < 100000; ++m)
-            appendOne(huge, m, base.addSecs(m * 30));
-        app.processEvents();
+        int m = 100000;
+        fill(app, huge, m, base);
         const double filled = residentMb();
         const Cost append = medianAppendMs(huge, m, base, samples);
         // Goals: at most 0.3 ms and 150 MB.
