@@ -879,6 +879,21 @@ Möchtest du zustimmen?</translation>
     </message>
 </context>
 <context>
+    <name>zubrel::QtButtonNames</name>
+    <message>
+        <source>More tools</source>
+        <translation>Weitere Werkzeuge</translation>
+    </message>
+    <message>
+        <source>More menus</source>
+        <translation>Weitere Menüs</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Leeren</translation>
+    </message>
+</context>
+<context>
     <name>zubrel::RandomChatOpen</name>
     <message>
         <source>Create Random Chat</source>
@@ -1169,6 +1184,61 @@ Möchtest du zustimmen?</translation>
     </message>
 </context>
 <context>
+    <name>zubrel::ZChatMessageMenu</name>
+    <message>
+        <source>&amp;Message</source>
+        <translation>&amp;Nachricht</translation>
+    </message>
+    <message>
+        <source>Go to Message Input</source>
+        <translation>Zur Nachrichteneingabe</translation>
+    </message>
+    <message>
+        <source>Go to Conversation</source>
+        <translation>Zum Gesprächsverlauf</translation>
+    </message>
+    <message>
+        <source>Find in Conversation</source>
+        <translation>Im Gespräch suchen</translation>
+    </message>
+    <message>
+        <source>Send Message</source>
+        <translation>Nachricht senden</translation>
+    </message>
+    <message>
+        <source>Font Settings</source>
+        <translation>Schrifteinstellungen</translation>
+    </message>
+    <message>
+        <source>Font Color</source>
+        <translation>Schriftfarbe</translation>
+    </message>
+    <message>
+        <source>Insert Emoticon</source>
+        <translation>Emoticon einfügen</translation>
+    </message>
+    <message>
+        <source>Add Emoticon</source>
+        <translation>Emoticon hinzufügen</translation>
+    </message>
+    <message>
+        <source>Record Push Message</source>
+        <translation>Push-Nachricht aufnehmen</translation>
+    </message>
+    <message>
+        <source>Mute Sounds</source>
+        <translation>Töne stummschalten</translation>
+    </message>
+    <message>
+        <source>Spelling</source>
+        <translation>Rechtschreibung</translation>
+    </message>
+    <message>
+        <source>Play Sounds</source>
+        <translation>Töne abspielen</translation>
+    </message>
+</context>
+<context>
     <name>zubrel::ZChatPushToolBar</name>
     <message>
         <source>zubrel push message toolbar</source>
@@ -1370,6 +1440,22 @@ Möchtest du zustimmen?</translation>
     <message>
         <source>Please enter a name for this push message:</source>
         <translation>Bitte gib einen Namen für diese Push-Nachricht ein:</translation>
+    </message>
+    <message>
+        <source>Conversation</source>
+        <translation>Gespräch</translation>
+    </message>
+    <message>
+        <source>Message input</source>
+        <translation>Nachrichteneingabe</translation>
+    </message>
+    <message>
+        <source>Font family</source>
+        <translation>Schriftart</translation>
+    </message>
+    <message>
+        <source>Font size</source>
+        <translation>Schriftgröße</translation>
     </message>
 </context>
 <context>

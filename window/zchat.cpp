@@ -2,7 +2,9 @@
 // current tab.
 #include "zchat.h"
 
+#include "zchatmessagemenu.h"
 #include "zchattab.h"
+#include "qtbuttonnames.h"
 #include "zcontactcard.h"
 #include "zcontactcardlist.h"
 #include "zdesktop.h"
@@ -65,6 +67,7 @@ ZChat::ZChat(QWidget *parent)
     layout->addWidget(m_tabWidget);
 
     statusBar();
+    nameQtButtons(this);
     resize(580, 420);
     ZDesktop::setCentered(this);
 }
@@ -111,6 +114,8 @@ void ZChat::buildMenus()
     connect(m_userListEntry, &QAction::triggered, this, &ZChat::slotUserlistTimer);
     m_ownUserEntry = m_viewMenu->addAction(tr("Hide &Own User"));
     connect(m_ownUserEntry, &QAction::triggered, this, &ZChat::slotOwnUserTimer);
+
+    menuBar()->addMenu(new ZChatMessageMenu(this));
 
     m_helpMenu = menuBar()->addMenu(tr("&Help"));
     QAction *help = m_helpMenu->addAction(tr("&Help Functions"));
@@ -181,6 +186,7 @@ void ZChat::buildToolBar()
 
     m_screenshotButton = new QToolButton(m_toolBar);
     m_screenshotButton->setToolTip(tr("Make a screenshot"));
+    m_screenshotButton->setAccessibleName(m_screenshotButton->toolTip());
     m_screenshotButton->setIcon(ZResourceIcon::get(QStringLiteral(":/screenshot-32")));
     m_screenshotButton->setMenu(m_screenshotMenu);
     m_screenshotButton->setPopupMode(QToolButton::InstantPopup);
@@ -213,6 +219,7 @@ void ZChat::addTab(ZChatTab *tab)
     // would also fire while this window is half destroyed.
     m_tabs.append(tab);
     slotChanged(index);
+    nameQtButtons(this);
 }
 
 void ZChat::slotChanged(int index)

@@ -98,7 +98,11 @@ void ZChatTab::buildViewRow(QWidget *upper)
     view->setMinimumSize(0, 72);
     view->setOpenExternalLinks(true);
     view->setSaveableImages(true);
-    view->setFocusPolicy(Qt::ClickFocus);
+    // Reached by Tab after the send button, so the conversation can be
+    // read and scrolled without a mouse.
+    view->setFocusPolicy(Qt::StrongFocus);
+    view->setTabChangesFocus(true);
+    view->setAccessibleName(tr("Conversation"));
     view->setUndoRedoEnabled(false);
     row->addWidget(view);
     connect(view, &QTextEdit::textChanged, this, &ZChatTab::slotHistoryChangedTimer);
@@ -138,6 +142,7 @@ void ZChatTab::buildInputRow(QWidget *lower)
     input->setProperty("styleName", QStringLiteral("inputMessage"));
     input->setMinimumSize(0, 72);
     input->setTabChangesFocus(true);
+    input->setAccessibleName(tr("Message input"));
     QFont font(QStringLiteral("Tahoma"));
     font.setPointSize(10);
     input->document()->setDefaultFont(font);
@@ -152,7 +157,7 @@ void ZChatTab::buildInputRow(QWidget *lower)
     m_sendButton->setToolTip(tr("Send your entered message"));
     m_sendButton->setFixedSize(72, 72);
     m_sendButton->setDefault(true);
-    m_sendButton->setFocusPolicy(Qt::NoFocus);
+    m_sendButton->setFocusPolicy(Qt::TabFocus);
     m_sendButton->setEnabled(false);
     sendColumn->addWidget(m_sendButton);
     row->addLayout(sendColumn);
@@ -171,6 +176,9 @@ void ZChatTab::buildInputRow(QWidget *lower)
     connect(input, &QTextEdit::textChanged, this, &ZChatTab::slotEnableSendTimer);
     connect(input->document(), &QTextDocument::contentsChange, this, &ZChatTab::slotContentChange);
     connect(m_sendButton, &QPushButton::clicked, this, &ZChatTab::slotSend);
+    // Writing, sending, then reading back; the cards follow.
+    setTabOrder(input, m_sendButton);
+    setTabOrder(m_sendButton, view);
 }
 
 bool ZChatTab::eventFilter(QObject *watched, QEvent *event)

@@ -57,6 +57,7 @@ QToolButton *toolButton(QWidget *parent, const QString &tip, const QString &icon
 {
     auto *button = new QToolButton(parent);
     button->setToolTip(tip);
+    button->setAccessibleName(tip);
     button->setIcon(ZResourceIcon::get(icon));
     button->setShortcut(key);
     button->setFocusPolicy(Qt::NoFocus);
@@ -88,6 +89,7 @@ void ZChatTab::buildEditToolBar()
     m_colorPicker->setColorDialogEnabled(true);
     m_colorPicker->setFocusPolicy(Qt::NoFocus);
     m_colorPicker->setToolTip(tr("Choose font color"));
+    m_colorPicker->setAccessibleName(m_colorPicker->toolTip());
     m_colorPicker->setIcon(ZResourceIcon::get(QStringLiteral(":/color-24")));
     m_colorPicker->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+C")));
     m_colorAction = m_editToolBar->addWidget(m_colorPicker);
@@ -111,6 +113,7 @@ void ZChatTab::buildEditToolBar()
     // and the user's own pictures; the binding ties it to this tab.
     auto *picker = new ZSmileyPicker(m_editToolBar);
     picker->setToolTip(tr("Insert emoticon"));
+    picker->setAccessibleName(picker->toolTip());
     picker->setIcon(ZResourceIcon::get(QStringLiteral(":/smilie-24")));
     picker->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+E")));
     picker->setFocusPolicy(Qt::NoFocus);
@@ -130,6 +133,7 @@ void ZChatTab::buildEditToolBar()
     // The push-message picker: theme clips and the user's saved ones.
     auto *pushPicker = new ZPushMessagePicker(m_editToolBar);
     pushPicker->setToolTip(tr("View saved push messages"));
+    pushPicker->setAccessibleName(pushPicker->toolTip());
     pushPicker->setIcon(ZResourceIcon::get(QStringLiteral(":/pushmessage_arrow")));
     pushPicker->setFocusPolicy(Qt::NoFocus);
     pushPicker->setAutoRaise(true);
@@ -161,10 +165,12 @@ void ZChatTab::buildEditToolBar()
     m_userListArrow = new ZImageButton(arrows);
     m_userListArrow->setObjectName(QStringLiteral("userListArrow"));
     m_userListArrow->setToolTip(tr("Hide/show user list"));
+    m_userListArrow->setAccessibleName(m_userListArrow->toolTip());
     setArrow(m_userListArrow, QStringLiteral("top_right"));
     m_ownArrow = new ZImageButton(arrows);
     m_ownArrow->setObjectName(QStringLiteral("ownUserArrow"));
     m_ownArrow->setToolTip(tr("Hide/show own user"));
+    m_ownArrow->setAccessibleName(m_ownArrow->toolTip());
     setArrow(m_ownArrow, QStringLiteral("down_right"));
     arrowsLayout->addWidget(m_userListArrow);
     arrowsLayout->addWidget(m_ownArrow);
@@ -207,6 +213,7 @@ void ZChatTab::buildFontToolBar()
 
     m_familyBox = new QFontComboBox(m_fontToolBar);
     m_familyBox->setEditable(false);
+    m_familyBox->setAccessibleName(tr("Font family"));
     m_familyBox->setFocusPolicy(Qt::NoFocus);
     m_familyBox->setMaximumHeight(22);
     m_familyBox->setCurrentFont(QFont(QStringLiteral("Tahoma")));
@@ -218,6 +225,7 @@ void ZChatTab::buildFontToolBar()
 
     m_sizeBox = new QComboBox(m_fontToolBar);
     m_sizeBox->setFocusPolicy(Qt::NoFocus);
+    m_sizeBox->setAccessibleName(tr("Font size"));
     m_sizeBox->setMaximumHeight(22);
     for (int size : QFontDatabase::standardSizes())
         m_sizeBox->addItem(QString::number(size));

@@ -13,6 +13,8 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 #include <QUrl>
 
 namespace zubrel {
@@ -78,6 +80,8 @@ ZContactCard::ZContactCard(QWidget *parent, Parts parts)
     : QWidget(parent)
 {
     updateAccessibleText();
+    // Reached by Tab; the menu key opens the card's menu.
+    setFocusPolicy(Qt::TabFocus);
     if (parts == BuildNow)
         buildParts();
 }
@@ -137,6 +141,18 @@ void ZContactCard::buildParts()
 }
 
 ZContactCard::~ZContactCard() = default;
+
+void ZContactCard::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QStylePainter painter(this);
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.rect = rect().adjusted(1, 1, -1, -1);
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
+}
 
 void ZContactCard::setZubrelId(const QString &id)
 {
