@@ -1,5 +1,6 @@
 #include "replayrunner.h"
 #include "replaysoaksteps.h"
+#include "replayuntilstep.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -91,6 +92,10 @@ ReplayRunner::ReplayRunner(TraceWriter *writer, HostTracer *tracer, ModuleHost *
         return soak->doRepeat(step, error);
     });
     m_steps.insert(QStringLiteral("crash"), &ReplayCrashStep::run);
+    auto *until = new ReplayUntilStep(writer, this);
+    m_steps.insert(QStringLiteral("until"), [until](const QJsonObject &step, QString *error) {
+        return until->run(step, error);
+    });
     m_steps.insert(QStringLiteral("memory"), [soak](const QJsonObject &step, QString *error) {
         return soak->doMemory(step, error);
     });

@@ -1,0 +1,34 @@
+#pragma once
+// The replay step "until": runs the event loop until the trace holds an
+// event that matches, or fails after "ms" (default 60 s). A script that
+// talks to a real server waits for what it needs (signed in, a message
+// arrived) instead of for a guessed time, which a busy machine overruns.
+//   {"do": "until", "ev": "received", "cmd": [4, 61601], "count": 2, "ms": 90000}
+// "cmd" is optional; "count" is how many such events since the run began
+// (default 1).
+
+#include <QJsonObject>
+#include <QList>
+#include <QObject>
+#include <QPair>
+
+namespace zubrel {
+
+class TraceWriter;
+
+class ReplayUntilStep : public QObject
+{
+    Q_OBJECT
+public:
+    explicit ReplayUntilStep(TraceWriter *writer, QObject *parent = nullptr);
+
+    bool run(const QJsonObject &step, QString *error);
+
+private:
+    int matching(const QString &event, const QJsonValue &command) const;
+
+    // Every event so far, as its name and command (the rest is not needed).
+    QList<QPair<QString, QJsonValue>> m_events;
+};
+
+} // namespace zubrel
