@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QImage>
 #include <QJsonArray>
 #include <QMenu>
 #include <QMenuBar>
@@ -358,17 +359,30 @@ bool ReplayUiSteps::doLink(const QJsonObject &step, QString *error)
 
 bool ReplayUiSteps::doDrop(const QJsonObject &step, QString *error)
 {
-    const QStringList files = paths(step.value(QLatin1String("files")), error);
-    if (files.isEmpty())
-        return false;
+    QMimeData mime;
+    // "picture": the picture itself, as another program drags it, instead
+    // of files; a small one goes into the input.
+    if (step.contains(QLatin1String("picture"))) {
+        const QStringList picture = paths(QJsonArray{step.value(QLatin1String("picture"))}, error);
+        const QImage image = picture.isEmpty() ? QImage() : QImage(picture.first());
+        if (image.isNull()) {
+            if (error->isEmpty())
+                *error = QStringLiteral("\"picture\" is not a picture file");
+            return false;
+        }
+        mime.setImageData(image);
+    } else {
+        const QStringList files = paths(step.value(QLatin1String("files")), error);
+        if (files.isEmpty())
+            return false;
+        QList<QUrl> urls;
+        for (const QString &file : files)
+            urls.append(QUrl::fromLocalFile(file));
+        mime.setUrls(urls);
+    }
     QWidget *window = chatWindow(step, error);
     if (!window)
         return false;
-    QMimeData mime;
-    QList<QUrl> urls;
-    for (const QString &file : files)
-        urls.append(QUrl::fromLocalFile(file));
-    mime.setUrls(urls);
     const QPoint centre = window->rect().center();
     // A drop only follows an accepted drag, as with a real mouse.
     QDragEnterEvent enter(centre, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);

@@ -61,6 +61,7 @@ bool XmppSession::start(QString *error, TraceWriter *writer)
     m_window->statusBar()->showMessage(tr("Connecting..."));
     m_window->show();
     connect(CZuBuddy_Administrator::Instance(), &CZuBuddy_Administrator::ready, this, &XmppSession::showWindow);
+    connect(m_backend.get(), &XmppBackend::contactsChanged, this, &XmppSession::showWindow);
     return true;
 }
 

@@ -51,6 +51,10 @@ int main(int argc, char *argv[])
     QObject::connect(&connection, &zubrel::XmppConnection::disconnected, &app, [](const QString &reason) {
         std::fprintf(stderr, "zubrel-matchmaker: %s\n", qPrintable(reason));
     });
+    // Scripts and tests wait for this line before sending anyone its way.
+    QObject::connect(&connection, &zubrel::XmppConnection::connected, &app, [&settings] {
+        std::fprintf(stderr, "zubrel-matchmaker: signed in as %s\n", qPrintable(settings.jid));
+    });
     connection.open();
     std::signal(SIGTERM, requestStop);
     std::signal(SIGINT, requestStop);

@@ -82,6 +82,7 @@ XmppBackend::XmppBackend(const XmppConnection::Settings &settings, const QString
     m_avatars = std::make_unique<XmppAvatars>(m_connection.get(), m_ids.get(),
                                               QFileInfo(idFile).dir().filePath(QStringLiteral("pictures")));
     connect(m_directory.get(), &XmppDirectory::contactAppeared, m_avatars.get(), &XmppAvatars::fetch);
+    connect(m_directory.get(), &XmppDirectory::changed, this, &XmppBackend::contactsChanged);
     connect(m_outbox.get(), &XmppOutbox::delivered, this, [this](uint id) { complete(id, true); });
     connect(m_outbox.get(), &XmppOutbox::failed, this, [this](uint id) { complete(id, false); });
     connect(m_connection.get(), &XmppConnection::messageReceived, this, &XmppBackend::onMessage);

@@ -78,6 +78,8 @@ signals:
     // A request the network cannot carry: what it was, for the user.
     void notAvailable(const QString &what);
     void statusChanged(const QString &text);
+    // Someone was added to the roster, renamed or removed during the session.
+    void contactsChanged();
 
 private:
     void onMessage(const XmppIncoming &message);

@@ -298,6 +298,15 @@ void XmppConnection::handleRoster(const gloox::Roster &roster)
     emit rosterReceived(contacts);
 }
 
+void XmppConnection::rosterChanged()
+{
+    // Later: gloox reports a removal while the entry is still in its roster.
+    QTimer::singleShot(0, this, [this] {
+        if (m_client && m_client->rosterManager() && m_client->rosterManager()->roster())
+            handleRoster(*m_client->rosterManager()->roster());
+    });
+}
+
 void XmppConnection::handleRosterPresence(const gloox::RosterItem &item, const std::string &,
                                           gloox::Presence::PresenceType presence, const std::string &)
 {

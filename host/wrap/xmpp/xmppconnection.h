@@ -98,12 +98,15 @@ private:
     bool onTLSConnect(const gloox::CertInfo &info) override;
     void handleMessage(const gloox::Message &message, gloox::MessageSession *session) override;
     void handleEvent(const gloox::Event &event) override;
-    void handleItemAdded(const gloox::JID &) override {}
-    void handleItemSubscribed(const gloox::JID &) override {}
-    void handleItemRemoved(const gloox::JID &) override {}
-    void handleItemUpdated(const gloox::JID &) override {}
-    void handleItemUnsubscribed(const gloox::JID &) override {}
+    // Every change to the roster during the session (someone added,
+    // renamed, regrouped, removed) reports the whole roster again.
+    void handleItemAdded(const gloox::JID &) override { rosterChanged(); }
+    void handleItemSubscribed(const gloox::JID &) override { rosterChanged(); }
+    void handleItemRemoved(const gloox::JID &) override { rosterChanged(); }
+    void handleItemUpdated(const gloox::JID &) override { rosterChanged(); }
+    void handleItemUnsubscribed(const gloox::JID &) override { rosterChanged(); }
     void handleRoster(const gloox::Roster &roster) override;
+    void rosterChanged();
     void handleRosterPresence(const gloox::RosterItem &item, const std::string &resource,
                               gloox::Presence::PresenceType presence, const std::string &msg) override;
     void handleSelfPresence(const gloox::RosterItem &, const std::string &, gloox::Presence::PresenceType,

@@ -1,5 +1,7 @@
 #include "xmppdirectory.h"
 
+#include <QSet>
+
 #include "czubuddy_administrator.h"
 #include "xmppconnection.h"
 #include "xmppidmap.h"
@@ -37,6 +39,19 @@ void XmppDirectory::onRoster(const QList<XmppContact> &contacts)
     const bool first = !directory->isReady();
     QHash<QString, QList<uint>> groups;
     QStringList groupOrder;
+    // Someone taken out of the roster is nobody's contact any more: their
+    // messages no longer reach the module.
+    QSet<QString> gone(m_roster.keyBegin(), m_roster.keyEnd());
+    for (const XmppContact &contact : contacts)
+        gone.remove(contact.jid);
+    for (const QString &jid : std::as_const(gone)) {
+        if (const BuddyData *known = directory->data(m_roster.take(jid))) {
+            BuddyData data = *known;
+            data.isContact = false;
+            data.userState = 0;
+            directory->updateBuddy(data);
+        }
+    }
     for (const XmppContact &contact : contacts) {
         const uint id = m_ids->idOf(contact.jid);
         if (!id || id == m_selfId)
@@ -48,6 +63,7 @@ void XmppDirectory::onRoster(const QList<XmppContact> &contacts)
         else
             data.userState = 0;
         data.id = id;
+        data.isContact = true;
         data.nickname = contact.name.isEmpty() ? userPart(contact.jid) : contact.name;
         data.profile.insert(QStringLiteral("jid"), contact.jid);
         if (first)
@@ -67,6 +83,8 @@ void XmppDirectory::onRoster(const QList<XmppContact> &contacts)
     directory->setGroups(ordered);
     if (first)
         directory->setReady();
+    else
+        emit changed();
     for (const XmppContact &contact : contacts)
         emit contactAppeared(contact.jid);
 }

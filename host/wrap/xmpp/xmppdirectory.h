@@ -29,6 +29,8 @@ signals:
     // A contact is in the roster or has just come online: time to look at
     // their picture.
     void contactAppeared(const QString &bareJid);
+    // The roster changed during the session: contacts or groups to show again.
+    void changed();
 
 private:
     void onRoster(const QList<XmppContact> &contacts);

@@ -102,6 +102,7 @@ private slots:
     void randomChatThroughTheMatchmaker();
     void strangersAndMalformedPayloadsAreIgnored();
     void dropQueuesInOrderAndTimesOut();
+    void rosterChangesReachTheDirectory();
 
 private:
     uint send(ushort a, ushort b, const QList<ProtocolArg> &args, int module = -1);
@@ -662,6 +663,39 @@ void TestXmppNetwork::dropQueuesInOrderAndTimesOut()
     QCOMPARE(m_completed.value(late), false);
     m_server.setRunning(true);
     QTRY_VERIFY_WITH_TIMEOUT(m_backend->connection()->isConnected(), waitMs);
+}
+
+void TestXmppNetwork::rosterChangesReachTheDirectory()
+{
+    // Added during the session: a contact under the roster's name, whose
+    // messages now reach the module.
+    const QString mallory = m_server.jid(QStringLiteral("mallory"));
+    const QString alice = m_server.jid(QStringLiteral("alice"));
+    gloox::RosterManager *roster = m_backend->connection()->client()->rosterManager();
+    roster->add(gloox::JID(mallory.toStdString()), "Mallory <M>", {"Work"});
+    const uint id = m_backend->ids()->idOf(mallory);
+    CZuBuddy_Administrator *directory = CZuBuddy_Administrator::Instance();
+    QTRY_VERIFY_WITH_TIMEOUT(directory->data(id) && directory->data(id)->isContact, waitMs);
+    QCOMPARE(directory->data(id)->nickname, QStringLiteral("Mallory <M>"));
+    XmppConnection other(m_server.settings(QStringLiteral("mallory")));
+    other.open();
+    QTRY_VERIFY_WITH_TIMEOUT(other.isConnected(), waitMs);
+    m_delivered.clear();
+    other.sendMessage(alice, QStringLiteral("r1"), QStringLiteral("now a contact"), nullptr);
+    QTRY_COMPARE_WITH_TIMEOUT(deliveredOf(4, 0xF0A1).size(), 1, waitMs);
+    QCOMPARE(deliveredOf(4, 0xF0A1).first().args.first().variant().toString(), QString::number(id));
+
+    // Removed: nobody's contact, and what she writes is dropped. Bob writes
+    // once her message has passed the server, so his comes after it.
+    roster->remove(gloox::JID(mallory.toStdString()));
+    QTRY_VERIFY_WITH_TIMEOUT(!directory->data(id)->isContact, waitMs);
+    m_bobReceived.clear();
+    other.sendMessage(alice, QStringLiteral("r2"), QStringLiteral("gone"), nullptr);
+    other.sendMessage(m_server.jid(QStringLiteral("bob")), QStringLiteral("r3"), QStringLiteral("passed"), nullptr);
+    QTRY_VERIFY_WITH_TIMEOUT(!m_bobReceived.isEmpty() && m_bobReceived.last().body == QLatin1String("passed"), waitMs);
+    m_bob->sendMessage(alice, QStringLiteral("r4"), QStringLiteral("last"), nullptr);
+    QTRY_COMPARE_WITH_TIMEOUT(deliveredOf(4, 0xF0A1).size(), 2, waitMs);
+    QCOMPARE(deliveredOf(4, 0xF0A1).last().args.at(1).variant().toByteArray(), QByteArray("last"));
 }
 
 QTEST_MAIN(TestXmppNetwork)
