@@ -14,7 +14,7 @@ using namespace zubrel;
 namespace {
 const QDateTime t0(QDate(2024, 3, 7), QTime(14, 5, 0));
 
-// "type:entry" of each creation and alert since the last clearEvents().
+// "type:entry" of each creation and alert since the last dropEvents().
 QStringList events(QAccessibleInterface *list)
 {
     QStringList out;
@@ -24,6 +24,14 @@ QStringList events(QAccessibleInterface *list)
             out << QStringLiteral("%1:%2").arg(int(event->type()), 0, 16).arg(entry);
     }
     return out;
+}
+
+// QTestAccessibility::clearEvents() forgets its copies of the events
+// without deleting them.
+void dropEvents()
+{
+    qDeleteAll(QTestAccessibility::events());
+    QTestAccessibility::clearEvents();
 }
 } // namespace
 
@@ -98,7 +106,7 @@ private slots:
         ZMessageView view;
         view.show();
         QAccessibleInterface *list = QAccessible::queryAccessibleInterface(&view);
-        QTestAccessibility::clearEvents();
+        dropEvents();
         view.appendLog(QStringLiteral("old"), QStringLiteral("Anna"), QStringLiteral("a"), t0);
         view.appendOwn(QStringLiteral("mine"), QStringLiteral("Me"), QStringLiteral("me"), t0);
         view.appendIncoming(QStringLiteral("news"), QStringLiteral("Anna"), QStringLiteral("a"), t0, false, false);
@@ -135,6 +143,8 @@ private slots:
         view.reset();
         QVERIFY(!QAccessible::accessibleInterface(again) && !QAccessible::accessibleInterface(listId));
     }
+
+    void cleanupTestCase() { dropEvents(); }
 
 private:
     bool m_bus = false;
