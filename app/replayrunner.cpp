@@ -19,6 +19,7 @@
 #include "hosttracer.h"
 #include "modulehost.h"
 #include "replaycrashstep.h"
+#include "replaydeferrals.h"
 #include "replaymultichatlog.h"
 #include "replayuisteps.h"
 #include "tracewriter.h"
@@ -68,7 +69,8 @@ QJsonValue nullable(const QString &text)
 } // namespace
 
 ReplayRunner::ReplayRunner(TraceWriter *writer, HostTracer *tracer, ModuleHost *module, QObject *parent)
-    : QObject(parent), m_writer(writer), m_tracer(tracer), m_module(module), m_ui(new ReplayUiSteps(this))
+    : QObject(parent), m_writer(writer), m_tracer(tracer), m_module(module), m_ui(new ReplayUiSteps(this)),
+      m_deferrals(new ReplayDeferrals(this))
 {
     auto bind = [this](bool (ReplayRunner::*member)(const QJsonObject &, QString *)) {
         return [this, member](const QJsonObject &step, QString *error) { return (this->*member)(step, error); };
@@ -162,20 +164,30 @@ bool ReplayRunner::runStep(const QJsonObject &step, QString *error)
 void ReplayRunner::spin(int ms)
 {
     QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    // A timer object of its own: settling counts QTimer::singleShot's as the
+    // module's deferrals, and this one would make every period look busy.
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    timer.start(ms);
     loop.exec();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 void ReplayRunner::settle()
 {
-    // Quiet means a whole period passed without a new trace event; anything
-    // a step set off (deferrals, deferred deletes, queued calls) is done.
+    // Quiet means a whole period passed without a new trace event and
+    // without deferred work running (ReplayDeferrals): anything a step set
+    // off is done. Work that counted starts the next period, and a 20 ms
+    // deferral it set off falls due before that period's end, however long
+    // a busy machine takes to get there; a quiet period by the clock alone
+    // ended while a chain of silent deferrals was still under way.
     QElapsedTimer total;
     total.start();
-    int before = -1;
-    while (before != m_writer->count() && total.elapsed() < settleLimitMs) {
-        before = m_writer->count();
+    auto activity = [this] { return quint64(m_writer->count()) + m_deferrals->count(); };
+    std::optional<quint64> before;
+    while (before != activity() && total.elapsed() < settleLimitMs) {
+        before = activity();
         QCoreApplication::processEvents(QEventLoop::AllEvents);
         spin(quietPeriodMs);
     }

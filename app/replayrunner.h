@@ -17,6 +17,7 @@ namespace zubrel {
 class HostTracer;
 class ModuleHost;
 class TraceWriter;
+class ReplayDeferrals;
 class ReplayUiSteps;
 
 class ReplayRunner : public QObject
@@ -56,6 +57,7 @@ private:
     QPointer<HostTracer> m_tracer;
     QPointer<ModuleHost> m_module;
     ReplayUiSteps *m_ui = nullptr;
+    ReplayDeferrals *m_deferrals = nullptr;
     QHash<QString, Step> m_steps;
     QString m_scriptFolder;
     bool m_started = false;
