@@ -103,6 +103,7 @@ private slots:
     void strangersAndMalformedPayloadsAreIgnored();
     void dropQueuesInOrderAndTimesOut();
     void rosterChangesReachTheDirectory();
+    void roomGoneWhileAwayIsShownClosed();
 
 private:
     uint send(ushort a, ushort b, const QList<ProtocolArg> &args, int module = -1);
@@ -696,6 +697,37 @@ void TestXmppNetwork::rosterChangesReachTheDirectory()
     m_bob->sendMessage(alice, QStringLiteral("r4"), QStringLiteral("last"), nullptr);
     QTRY_COMPARE_WITH_TIMEOUT(deliveredOf(4, 0xF0A1).size(), 2, waitMs);
     QCOMPARE(deliveredOf(4, 0xF0A1).last().args.at(1).variant().toByteArray(), QByteArray("last"));
+}
+
+void TestXmppNetwork::roomGoneWhileAwayIsShownClosed()
+{
+    // A room of another client, not kept once empty; Alice joins it.
+    const std::string bobNick = m_server.jid(QStringLiteral("bob")).toStdString();
+    const std::string roomJid = "bobsfleeting@conference.localhost";
+    PeerRoom peer;
+    peer.publicJids = true;
+    auto bobRoom = std::make_unique<gloox::MUCRoom>(m_bob->client(), gloox::JID(roomJid + "/" + bobNick), &peer);
+    bobRoom->join();
+    QTRY_VERIFY_WITH_TIMEOUT(peer.joined, waitMs);
+    const QString room = QString::fromStdString(roomJid);
+    const QString id = QString::number(m_backend->ids()->idOf(room));
+    const uint join = send(4, 0x0007, {ProtocolArg(6, 634, id), ProtocolArg(32, 635, room), ProtocolArg(6, 636, 0)});
+    QTRY_VERIFY_WITH_TIMEOUT(m_completed.value(join), waitMs);
+
+    // Alice is away while Bob, the last one in, leaves: the room is gone.
+    // Back, she finds it gone (or would make a new one): closed, not a
+    // window nobody will ever write to again.
+    m_delivered.clear();
+    m_backend->connection()->close();
+    bobRoom->leave();
+    QSignalSpy passed(m_bob.get(), &XmppConnection::confirmed);
+    m_bob->confirm();
+    QTRY_COMPARE_WITH_TIMEOUT(passed.size(), 1, waitMs);
+    bobRoom.reset();
+    m_backend->connection()->open();
+    QTRY_COMPARE_WITH_TIMEOUT(deliveredOf(4, 0x8011).size(), 1, waitMs);
+    QCOMPARE(deliveredOf(4, 0x8011).first().args, QList<ProtocolArg>{ProtocolArg(6, 0, id)});
+    QVERIFY(deliveredOf(4, 0x800E).isEmpty());
 }
 
 QTEST_MAIN(TestXmppNetwork)
