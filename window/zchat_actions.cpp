@@ -3,6 +3,7 @@
 
 #include "guardedtextdocument.h"
 #include "zchattab.h"
+#include "zdir.h"
 #include "zcontactcard.h"
 #include "zcontactcardlist.h"
 #include "zmessagebox.h"
@@ -24,6 +25,7 @@
 #include <QImage>
 #include <QImageReader>
 #include <QMimeData>
+#include <QTemporaryFile>
 #include <QTextDocument>
 #include <QTimer>
 #include <QToolBar>
@@ -346,9 +348,18 @@ void ZChat::handleDrop(const QMimeData *mime)
     }
     if (mime->hasImage()) {
         const QImage image = qvariant_cast<QImage>(mime->imageData());
-        const QString path = QDir::tempPath() + QStringLiteral("/zchat.jpg");
-        if (image.isNull() || !image.save(path, "JPEG", 100))
+        // A file of its own in the user's folder: the message reads it only
+        // when sent, so a shared name let the next drop (in any window, or
+        // another instance) replace the picture, and the system's temporary
+        // folder is open to everyone's files and links.
+        QTemporaryFile file(ZDir::tempPath(true) + QStringLiteral("/dropped-XXXXXX.jpg"));
+        file.setAutoRemove(false);
+        if (image.isNull() || !file.open() || !image.save(&file, "JPEG", 100)) {
+            file.remove();
             return; // nothing usable to hand on
+        }
+        const QString path = file.fileName();
+        file.close();
         if (tab && image.width() <= inlineImageLimit && image.height() <= inlineImageLimit)
             tab->insertImage(path);
         else

@@ -5,17 +5,20 @@
 #include "zchattab.h"
 #include "zcontactcard.h"
 #include "zcontactcardlist.h"
+#include "zdir.h"
 #include "zhostevents.h"
 #include "zmodalscript.h"
 #include "zplatform.h"
 #include "zsettings.h"
 #include "zstatusbar.h"
+#include "ztextedit.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -342,6 +345,31 @@ private slots:
         QApplication::sendEvent(&chat, &drop);
         QCOMPARE(dropped.count(), 1);
         QCOMPARE(dropped.at(0).at(0).toStringList(), QStringList{"/tmp/a.mp3"});
+    }
+
+    void droppedPicturesKeepFilesOfTheirOwn()
+    {
+        // The message reads its picture only when sent, after other drops.
+        const auto drop = [](ZChat *chat, Qt::GlobalColor colour) {
+            QImage image(4, 4, QImage::Format_RGB32);
+            image.fill(colour);
+            QMimeData mime;
+            mime.setImageData(image);
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(chat, &enter);
+            QDropEvent event(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(chat, &event);
+            const QRegularExpression source(QStringLiteral("<img src=\"([^\"]+)\""));
+            return source.match(chat->currentTab()->input->toHtml()).captured(1);
+        };
+        ZChat first, second;
+        first.addTab(new ZChatTab);
+        second.addTab(new ZChatTab);
+        const QString red = drop(&first, Qt::red);
+        const QString blue = drop(&second, Qt::blue);
+        QVERIFY2(red.startsWith(ZDir::tempPath(false) + QLatin1Char('/')), qPrintable(red));
+        QVERIFY(red != blue);
+        QVERIFY(QImage(red).pixelColor(1, 1).red() > 200 && QImage(blue).pixelColor(1, 1).blue() > 200);
     }
 
     void helpEntries_data()
