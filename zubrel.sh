@@ -7,7 +7,7 @@ cd "$(dirname "$(readlink -f "$0")")"
 PACKAGES=(
   cmake ninja-build g++ ccache pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-svg-dev
-  libqt6sql6-sqlite libqt6svg6 qt6-image-formats-plugins
+  libqt6sql6-sqlite libsqlite3-dev libqt6svg6 qt6-image-formats-plugins
   libgl-dev libhunspell-dev hunspell-en-us hunspell-de-de hunspell-fr
   xvfb xauth fonts-dejavu-core dbus-daemon at-spi2-core
   pulseaudio pulseaudio-utils

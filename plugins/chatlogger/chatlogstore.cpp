@@ -10,12 +10,13 @@
 #include <QSqlError>
 #include <QThread>
 
-#include <limits>
+#include <algorithm>
 #include <optional>
 #include <utility>
 
 #include "chatlogchecker.h"
 #include "chatlogindexer.h"
+#include "chatlogpagereader.h"
 #include "chatlogsalvage.h"
 #include "chatlogsearch.h"
 
@@ -86,6 +87,15 @@ QVariant chatKey(const MessageStruct &message)
     return message.contact;
 }
 
+QList<MessageStruct> messagesOf(QList<LogRecord> records)
+{
+    QList<MessageStruct> messages;
+    messages.reserve(records.size());
+    for (LogRecord &record : records)
+        messages.append(std::move(record.message));
+    return messages;
+}
+
 const char *const CreateSchemaV1[] = {
     "CREATE TABLE IF NOT EXISTS messages ("
     " id INTEGER PRIMARY KEY,"
@@ -122,15 +132,13 @@ struct ChatLogStore::Connection
                    + QUuid::createUuid().toString(QUuid::WithoutBraces);
     QSqlDatabase db;
     std::optional<QSqlQuery> insert;
-    std::optional<QSqlQuery> byChat;
-    std::optional<QSqlQuery> byUuid;
+    std::unique_ptr<ChatLogPageReader> pages;
 
     ~Connection()
     {
         // Statements must be gone before the connection can be removed.
         insert.reset();
-        byChat.reset();
-        byUuid.reset();
+        pages.reset();
         if (db.isOpen())
             db.close();
         db = QSqlDatabase();
@@ -409,16 +417,12 @@ bool ChatLogStore::prepareStatements()
         query->setForwardOnly(true);
         return query->prepare(sql);
     };
-    const QString columns = QStringLiteral(
-        "SELECT contact, time_ms, message, uuid, alias, chat_kind, direction, id FROM messages ");
+    m_db->pages = std::make_unique<ChatLogPageReader>(m_db->db);
     return prepare(m_db->insert,
                    QStringLiteral("INSERT INTO messages (chat_id, contact, time_ms, message,"
                                   " uuid, alias, chat_kind, direction)"
                                   " VALUES (?, ?, ?, ?, ?, ?, ?, ?)"))
-           && prepare(m_db->byChat,
-                      columns + QStringLiteral("WHERE chat_id = ? AND id < ? ORDER BY id DESC LIMIT ?"))
-           && prepare(m_db->byUuid,
-                      columns + QStringLiteral("WHERE uuid = ? AND id < ? ORDER BY id DESC LIMIT ?"));
+           && m_db->pages->prepare();
 }
 
 void ChatLogStore::prepareSearch()
@@ -633,10 +637,7 @@ QList<MessageStruct> ChatLogStore::lastMessages(int count, const QString &chatId
         return {};
     if (!m_db && !m_folder.isEmpty())
         openDatabase();
-    QList<MessageStruct> result;
-    for (const LogRecord &record : recordsBefore(0, count, chatId))
-        result.append(record.message);
-    return result;
+    return messagesOf(recordsBefore(0, count, chatId));
 }
 
 QList<LogRecord> ChatLogStore::recordsBefore(qint64 beforeId, int count, const QString &chatId)
@@ -676,10 +677,7 @@ QList<LogRecord> ChatLogStore::withPending(QList<LogRecord> stored, qint64 befor
 
 QList<MessageStruct> ChatLogStore::lastMessages(int count, const QUuid &uuid)
 {
-    QList<MessageStruct> result;
-    for (const LogRecord &record : recordsBefore(0, count, uuid))
-        result.append(record.message);
-    return result;
+    return messagesOf(recordsBefore(0, count, uuid));
 }
 
 MessageStruct ChatLogStore::recordAt(const QSqlQuery &query, int first)
@@ -688,7 +686,7 @@ MessageStruct ChatLogStore::recordAt(const QSqlQuery &query, int first)
     m.contact = decodeText(query.value(first));
     const QVariant ms = query.value(first + 1);
     if (!ms.isNull())
-        m.time = QDateTime::fromMSecsSinceEpoch(ms.toLongLong());
+        m.time = ChatLogPageReader::localTime(ms.toLongLong());
     m.message = decodeText(query.value(first + 2));
     const QVariant uuid = query.value(first + 3);
     if (!uuid.isNull())
@@ -699,23 +697,16 @@ MessageStruct ChatLogStore::recordAt(const QSqlQuery &query, int first)
     return m;
 }
 
-QList<LogRecord> ChatLogStore::select(bool byUuid, const QVariant &key, int count, qint64 beforeId)
+QList<LogRecord> ChatLogStore::select(bool byUuid, const QString &key, int count, qint64 beforeId)
 {
     QList<LogRecord> newestFirst;
     // A second round only after damage was found: the file is then set
     // aside and what could be rescued is read from the fresh one.
     for (int attempt = 0; attempt < 2 && m_db; ++attempt) {
-        QSqlQuery &query = byUuid ? *m_db->byUuid : *m_db->byChat;
-        query.bindValue(0, key);
-        query.bindValue(1, beforeId > 0 ? beforeId : std::numeric_limits<qint64>::max());
-        query.bindValue(2, count);
         newestFirst.clear();
-        bool ok = query.exec();
-        while (ok && query.next())
-            newestFirst.append(LogRecord{query.value(7).toLongLong(), recordAt(query, 0)});
-        ok = ok && query.lastError().type() == QSqlError::NoError;
-        const int code = sqliteCode(query.lastError());
-        query.finish();
+        int code = 0;
+        const bool ok = m_db->pages->read(byUuid ? ChatLogPageReader::Key::Uuid : ChatLogPageReader::Key::Chat,
+                                          key, beforeId, count, newestFirst, &code);
         if (ok || !isCorrupt(code))
             break;
         m_suspect = true;
@@ -723,7 +714,8 @@ QList<LogRecord> ChatLogStore::select(bool byUuid, const QVariant &key, int coun
         newestFirst.clear();
         openDatabase();
     }
-    return QList<LogRecord>(newestFirst.crbegin(), newestFirst.crend());
+    std::reverse(newestFirst.begin(), newestFirst.end());
+    return newestFirst;
 }
 
 QList<MessageStruct> ChatLogStore::pendingMatching(const QString &chatId, const QUuid &uuid) const

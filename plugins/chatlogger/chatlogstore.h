@@ -126,7 +126,7 @@ private:
     bool writeRecords(const QList<MessageStruct> &messages, bool fast);
     void keepPending(const MessageStruct &message);
     void dropConnection();
-    QList<LogRecord> select(bool byUuid, const QVariant &key, int count, qint64 beforeId);
+    QList<LogRecord> select(bool byUuid, const QString &key, int count, qint64 beforeId);
     QList<LogRecord> withPending(QList<LogRecord> stored, qint64 beforeId, int count, const QString &chatId,
                                  const QUuid &uuid) const;
     QList<MessageStruct> pendingMatching(const QString &chatId, const QUuid &uuid) const;

@@ -1,0 +1,54 @@
+#pragma once
+// Reads the newest records of one conversation before a record id, the look-up
+// behind opening a chat and scrolling back, straight through SQLite's own
+// interface on the store's connection. Qt SQL would box every value in a
+// QVariant and have SQLite re-encode every text as UTF-16 first; together
+// with Qt's local-time conversion (a file check per record) that was most of
+// the look-up's time.
+
+#include <QDateTime>
+#include <QList>
+#include <QSqlDatabase>
+#include <QString>
+
+#include "zloggerinterfaces.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace zubrel {
+
+class ChatLogPageReader
+{
+public:
+    enum class Key { Chat, Uuid };
+
+    // `db` must be open and stay open while this reader lives.
+    explicit ChatLogPageReader(const QSqlDatabase &db);
+    ~ChatLogPageReader();
+    ChatLogPageReader(const ChatLogPageReader &) = delete;
+    ChatLogPageReader &operator=(const ChatLogPageReader &) = delete;
+
+    // Prepares both statements; false when the table cannot be read.
+    bool prepare();
+
+    // Up to `count` records of the conversation keyed `value` with ids below
+    // `beforeId`, newest first, appended to `newestFirst`. On failure returns
+    // false and sets `code` to SQLite's primary result code.
+    bool read(Key key, const QString &value, qint64 beforeId, int count, QList<LogRecord> &newestFirst,
+              int *code);
+
+    // A stored time as local time. The offset of that instant is fixed in
+    // the value: same moment, same wall-clock time, at a fraction of the
+    // cost of Qt's local time, which looks at the time-zone file again for
+    // each value. Call refreshTimeZone() once before a batch of these.
+    static QDateTime localTime(qint64 msecsSinceEpoch);
+    static void refreshTimeZone();
+
+private:
+    sqlite3 *m_handle = nullptr;
+    sqlite3_stmt *m_byChat = nullptr;
+    sqlite3_stmt *m_byUuid = nullptr;
+};
+
+} // namespace zubrel
