@@ -22,7 +22,7 @@ using zubrel::ChatLogStore;
 namespace {
 
 // Bump when the layout or the generated data change, so old caches are rebuilt.
-constexpr int CacheVersion = 1;
+constexpr int CacheVersion = 2;
 
 QString messageText(int n)
 {

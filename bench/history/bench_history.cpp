@@ -87,7 +87,7 @@ LogLine lineOf(const MessageStruct &m)
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    const QString folder = QStringLiteral(CHATLOG_BENCH_CACHE "/v1/1m");
+    const QString folder = QStringLiteral(CHATLOG_BENCH_CACHE "/v2/1m");
     if (!ensureDatabase(folder)) {
         std::fprintf(stderr, "could not build the history under %s\n", qPrintable(folder));
         return 1;
@@ -95,8 +95,10 @@ int main(int argc, char **argv)
     ChatLogStore store;
     if (!store.open(folder))
         return 1;
-    // A history from before the search index gets it built on open, in the
-    // background; the figures are taken once it is complete.
+    // A history from before the search index or the current layout gets
+    // them built on open, in the background; the figures are taken once
+    // both are complete.
+    store.waitForCheck();
     store.waitForIndex();
 
     std::vector<double> samples;

@@ -5,6 +5,8 @@
 #include <QSqlQuery>
 #include <QUuid>
 
+#include "chatlogpagereader.h"
+
 namespace zubrel {
 
 namespace {
@@ -47,7 +49,27 @@ void ChatLogChecker::run()
         }
     }
     QSqlDatabase::removeDatabase(name);
+    if (verdict == Verdict::Sound)
+        addLookUpIndexes();
     m_verdict.store(verdict);
+}
+
+void ChatLogChecker::addLookUpIndexes()
+{
+    // Here and not on open: for a long history of an older build this takes
+    // seconds, and new records wait for the verdict anyway.
+    const QString name = QStringLiteral("zubrel-chatlog-layout-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(m_path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
+        // Failing (another process writing, disk full) costs only speed:
+        // the next open tries again.
+        if (db.open() && !ChatLogPageReader::hasIndexes(db))
+            ChatLogPageReader::buildIndexes(db);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
 }
 
 } // namespace zubrel

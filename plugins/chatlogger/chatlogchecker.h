@@ -2,7 +2,9 @@
 // Checks a long chat history for damage in the background: SQLite's quick
 // check reads every page, which takes seconds for a history of a million
 // records, and opening a profile must not wait for it. Runs on a read-only
-// connection of its own while the history goes on being read.
+// connection of its own while the history goes on being read. A sound file
+// of an older build then gets the indexes of the current layout, which also
+// takes seconds at that length.
 
 #include <QString>
 #include <QThread>
@@ -28,6 +30,8 @@ protected:
     void run() override;
 
 private:
+    void addLookUpIndexes();
+
     QString m_path;
     std::atomic<Verdict> m_verdict{Verdict::Running};
 };

@@ -1,6 +1,7 @@
 #include "chatlogpagereader.h"
 
 #include <QSqlDriver>
+#include <QSqlQuery>
 #include <QUuid>
 #include <QVariant>
 
@@ -125,6 +126,42 @@ bool ChatLogPageReader::read(Key key, const QString &value, qint64 beforeId, int
     sqlite3_clear_bindings(statement);
     *code = result & 0xff;
     return result == SQLITE_DONE;
+}
+
+QStringList ChatLogPageReader::indexStatements()
+{
+    // One-to-one and random chat records carry a chat id, multi chat records
+    // a uuid: each record is in one of the two.
+    return {
+        QStringLiteral("CREATE INDEX IF NOT EXISTS messages_chat_records ON messages (chat_id, id, contact,"
+                       " time_ms, message, uuid, alias, chat_kind, direction) WHERE chat_id IS NOT NULL"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS messages_uuid_records ON messages (uuid, id, contact,"
+                       " time_ms, message, alias, chat_kind, direction) WHERE uuid IS NOT NULL"),
+        QStringLiteral("DROP INDEX IF EXISTS messages_chat"),
+        QStringLiteral("DROP INDEX IF EXISTS messages_uuid"),
+    };
+}
+
+bool ChatLogPageReader::hasIndexes(const QSqlDatabase &db)
+{
+    QSqlQuery query(db);
+    return query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'index'"
+                                     " AND name IN ('messages_chat_records', 'messages_uuid_records')"))
+           && query.next() && query.value(0).toInt() == 2;
+}
+
+bool ChatLogPageReader::buildIndexes(const QSqlDatabase &db)
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        return false;
+    bool ok = true;
+    for (const QString &sql : indexStatements())
+        ok = ok && query.exec(sql);
+    if (ok && query.exec(QStringLiteral("COMMIT")))
+        return true;
+    query.exec(QStringLiteral("ROLLBACK"));
+    return false;
 }
 
 QDateTime ChatLogPageReader::localTime(qint64 msecsSinceEpoch)

@@ -10,6 +10,7 @@
 #include <QList>
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 
 #include "zloggerinterfaces.h"
 
@@ -37,6 +38,17 @@ public:
     // false and sets `code` to SQLite's primary result code.
     bool read(Key key, const QString &value, qint64 beforeId, int count, QList<LogRecord> &newestFirst,
               int *code);
+
+    // The indexes the look-up reads: each conversation's records side by
+    // side with all their columns, so a page of them is one or two index
+    // pages instead of one table page per record. They take the place of the
+    // narrower indexes of older files; builds that know only those read and
+    // write either layout alike, as SQLite keeps every index current.
+    static QStringList indexStatements();
+    static bool hasIndexes(const QSqlDatabase &db);
+    // Adds them to a file of an older build in one transaction: seconds for
+    // a million records, so long histories do this in the background.
+    static bool buildIndexes(const QSqlDatabase &db);
 
     // A stored time as local time. The offset of that instant is fixed in
     // the value: same moment, same wall-clock time, at a fraction of the

@@ -107,10 +107,9 @@ const char *const CreateSchemaV1[] = {
     " alias TEXT,"
     " chat_kind INTEGER NOT NULL,"
     " direction INTEGER NOT NULL)",
-    // id is the insertion order: "newest N of a conversation" is one short
-    // walk backwards in either index, whatever the table size.
-    "CREATE INDEX IF NOT EXISTS messages_chat ON messages (chat_id, id)",
-    "CREATE INDEX IF NOT EXISTS messages_uuid ON messages (uuid, id)",
+    // The look-up's indexes follow (ChatLogPageReader::indexStatements()):
+    // id is the insertion order, so "newest N of a conversation" is one
+    // short walk backwards in either, whatever the table size.
 };
 
 // A non-empty file that does not start with SQLite's header is no database.
@@ -273,12 +272,20 @@ bool ChatLogStore::openFresh(int *code)
     m_db = std::make_unique<Connection>();
     m_db->db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_db->name);
     m_db->db.setDatabaseName(databasePath());
-    if (m_db->db.open() && configure(code) && migrate(code) && prepareStatements()) {
-        // Nothing is written into a file that may yet prove damaged, not
-        // even the search index: it catches up once the check is over.
-        if (!m_checkLater)
-            prepareSearch();
-        return true;
+    if (m_db->db.open() && configure(code) && migrate(code)) {
+        // A file of an older build gets the look-up's indexes now if it is
+        // short, else once the background check has cleared it. Until then
+        // (or should building them fail) its own indexes serve.
+        if (!m_checkLater && QFileInfo(databasePath()).size() < m_backgroundCheckFrom
+            && !ChatLogPageReader::hasIndexes(m_db->db))
+            ChatLogPageReader::buildIndexes(m_db->db);
+        if (prepareStatements()) {
+            // Nothing is written into a file that may yet prove damaged, not
+            // even the search index: it catches up once the check is over.
+            if (!m_checkLater)
+                prepareSearch();
+            return true;
+        }
     }
     dropConnection();
     return false;
@@ -399,6 +406,8 @@ bool ChatLogStore::migrate(int *code)
     if (ok && current < 1) {
         for (const char *sql : CreateSchemaV1)
             ok = ok && m_db->exec(QString::fromLatin1(sql), code);
+        for (const QString &sql : ChatLogPageReader::indexStatements())
+            ok = ok && m_db->exec(sql, code);
         current = 1;
     }
     // Later layouts add their steps here: if (current < 2) { ...; current = 2; }

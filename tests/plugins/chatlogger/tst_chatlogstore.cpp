@@ -6,10 +6,13 @@
 #include <QProcess>
 #include <QSet>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <algorithm>
 
 #include "chatlogstore.h"
 
@@ -59,6 +62,7 @@ private slots:
     void roundTrip_data();
     void roundTrip();
     void textNeverBecomesSql();
+    void localTimeKeepsItsWallClock();
 
     // Look-up rules
     void newestCountOldestFirst_data();
@@ -81,6 +85,8 @@ private slots:
     void emptyFileIsAFreshDatabase();
     void newerSchemaIsLeftUntouched();
     void schemaVersionIsRecorded();
+    void olderLayoutGetsLookUpIndexes_data();
+    void olderLayoutGetsLookUpIndexes();
 
     // Processes
     void survivesSigkill();
@@ -197,6 +203,33 @@ void tst_ChatLogStore::textNeverBecomesSql()
     QCOMPARE(texts(store.lastMessages(5, QStringLiteral("5"))),
              QStringList({hostile, QStringLiteral("after")}));
     QVERIFY(store.lastMessages(5, QStringLiteral("5' OR '1'='1")).isEmpty());
+}
+
+void tst_ChatLogStore::localTimeKeepsItsWallClock()
+{
+    // Summer and winter time, and an instant before 1970 with a fraction of
+    // a second, read back in a zone with daylight saving time.
+    const QByteArray zone = qgetenv("TZ");
+    qputenv("TZ", "Europe/Berlin");
+    const QList<qint64> instants{1688205600007, 1673784000999, -1500};
+    {
+        ChatLogStore store;
+        QVERIFY(store.open(userFolder()));
+        for (const qint64 ms : instants) {
+            MessageStruct m = record(QStringLiteral("5"), QString::number(ms));
+            m.time = QDateTime::fromMSecsSinceEpoch(ms);
+            QVERIFY(store.append(m));
+        }
+        const QList<MessageStruct> found = store.lastMessages(10, QStringLiteral("5"));
+        QCOMPARE(found.size(), instants.size());
+        for (int i = 0; i < found.size(); ++i) {
+            const QDateTime local = QDateTime::fromMSecsSinceEpoch(instants[i]);
+            QCOMPARE(found[i].time.toMSecsSinceEpoch(), instants[i]);
+            QCOMPARE(found[i].time.date(), local.date());
+            QCOMPARE(found[i].time.time(), local.time());
+        }
+    }
+    zone.isNull() ? qunsetenv("TZ") : qputenv("TZ", zone);
 }
 
 void tst_ChatLogStore::newestCountOldestFirst_data()
@@ -516,6 +549,87 @@ void tst_ChatLogStore::schemaVersionIsRecorded()
     db.close();
     db = QSqlDatabase();
     QSqlDatabase::removeDatabase(QStringLiteral("peek"));
+}
+
+void tst_ChatLogStore::olderLayoutGetsLookUpIndexes_data()
+{
+    QTest::addColumn<bool>("background");
+    QTest::newRow("short history, on open") << false;
+    QTest::newRow("long history, after the background check") << true;
+}
+
+void tst_ChatLogStore::olderLayoutGetsLookUpIndexes()
+{
+    QFETCH(bool, background);
+    const QString folder = userFolder();
+    const QString path = folder + QStringLiteral("/chatlog.sqlite");
+    const QUuid room = QUuid::fromString(QStringLiteral("{6f1c8a0e-3b8e-4a7d-9f3e-0c2d1b4a5e6f}"));
+    QList<MessageStruct> written;
+    for (int n = 1; n <= 61; ++n) {
+        MessageStruct m = record(QStringLiteral("5"), QStringLiteral("text %1").arg(n), n % 3 ? 1 : 0,
+                                 n % 3 ? QUuid() : room);
+        m.time = m.time.addSecs(n);
+        if (n == 7)
+            m.message += QChar(0xD83D); // kept as raw UTF-16
+        written << m;
+    }
+    {
+        ChatLogStore store;
+        QVERIFY(store.open(folder));
+        QVERIFY(store.appendBatch(written));
+    }
+    const auto run = [&](const QString &connection, const QStringList &statements) {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        db.setDatabaseName(path);
+        QString last;
+        if (db.open()) {
+            QSqlQuery q(db);
+            for (const QString &sql : statements)
+                last = q.exec(sql) && q.next() ? q.value(0).toString() : q.lastError().text();
+        }
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(connection);
+        return last;
+    };
+    // Back to the layout of earlier builds, with gaps in the ids as deleting
+    // by hand leaves them.
+    run(QStringLiteral("older"), {QStringLiteral("DROP INDEX messages_chat_records"),
+                                  QStringLiteral("DROP INDEX messages_uuid_records"),
+                                  QStringLiteral("CREATE INDEX messages_chat ON messages (chat_id, id)"),
+                                  QStringLiteral("CREATE INDEX messages_uuid ON messages (uuid, id)"),
+                                  QStringLiteral("DELETE FROM messages WHERE id % 4 = 0")});
+    QList<LogRecord> inChat;
+    QList<LogRecord> inRoom;
+    for (int id = 1; id <= written.size(); ++id) {
+        if (id % 4)
+            (id % 3 ? inChat : inRoom).append(LogRecord{id, written[id - 1]});
+    }
+    const auto same = [](const QList<LogRecord> &found, const QList<LogRecord> &expected) {
+        return std::equal(found.cbegin(), found.cend(), expected.cbegin(), expected.cend(),
+                          [](const LogRecord &a, const LogRecord &b) {
+                              return a.id == b.id && a.message == b.message;
+                          });
+    };
+    {
+        ChatLogStore store;
+        if (background)
+            store.setBackgroundCheckFrom(0);
+        QVERIFY(store.open(folder));
+        QCOMPARE(store.isChecking(), background);
+        // Readable meanwhile, then with the new indexes: every record, same
+        // ids, same order, pages included; new records follow on.
+        QVERIFY(same(store.recordsBefore(0, 100, QStringLiteral("5")), inChat));
+        store.waitForCheck();
+        QVERIFY(same(store.recordsBefore(0, 100, QStringLiteral("5")), inChat));
+        QVERIFY(same(store.recordsBefore(0, 100, room), inRoom));
+        QVERIFY(same(store.recordsBefore(inChat[10].id, 4, QStringLiteral("5")), inChat.mid(6, 4)));
+        QVERIFY(store.append(record(QStringLiteral("5"), QStringLiteral("after"))));
+        QCOMPARE(store.recordsBefore(0, 1, QStringLiteral("5")).value(0).id, qint64(written.size() + 1));
+    }
+    const QString indexes = QStringLiteral("SELECT group_concat(name, ' ') FROM (SELECT name FROM sqlite_master"
+                                           " WHERE type = 'index' AND tbl_name = 'messages' ORDER BY name)");
+    QCOMPARE(run(QStringLiteral("newer"), {indexes}), QStringLiteral("messages_chat_records messages_uuid_records"));
 }
 
 void tst_ChatLogStore::survivesSigkill()
