@@ -75,6 +75,8 @@ private:
     // Waits until the user's running host has traced text that many times.
     void awaitTrace(const QString &user, const QByteArray &text, int times = 1);
     static QList<QJsonObject> events(const Trace &trace, const QString &kind, int a, int b);
+    static QJsonObject window(const Trace &trace, const QString &chat);
+    // The plain text of the chat's conversation in the last state dump.
     static QString view(const Trace &trace, const QString &chat);
     // The value of the event's argument i, as text.
     static QString arg(const QJsonObject &event, int i);
@@ -165,19 +167,24 @@ QList<QJsonObject> TestXmppTwoHosts::events(const Trace &trace, const QString &k
     return found;
 }
 
-// The message view of a chat in the last state dump.
-QString TestXmppTwoHosts::view(const Trace &trace, const QString &chat)
+// The chat's window in the last state dump.
+QJsonObject TestXmppTwoHosts::window(const Trace &trace, const QString &chat)
 {
-    QString text;
+    QJsonObject found;
     for (const QJsonObject &event : trace) {
         if (event.value(QLatin1String("ev")).toString() != QLatin1String("state"))
             continue;
         for (const QJsonValue &window : event.value(QLatin1String("chats")).toArray()) {
             if (window[QLatin1String("key")].toString() == chat)
-                text = window[QLatin1String("tabs")][0][QLatin1String("view")].toString();
+                found = window.toObject();
         }
     }
-    return text;
+    return found;
+}
+
+QString TestXmppTwoHosts::view(const Trace &trace, const QString &chat)
+{
+    return window(trace, chat)[QLatin1String("tabs")][0][QLatin1String("view")].toString();
 }
 
 void TestXmppTwoHosts::offlineMessagesBothWays()
@@ -326,6 +333,8 @@ void TestXmppTwoHosts::multiChatCycle()
     QCOMPARE(arg(toDave.first(), 2), QStringLiteral("10001"));
     QCOMPARE(events(dave, QStringLiteral("received"), 4, 0x800F).size(), 2);
     QCOMPARE(arg(events(dave, QStringLiteral("received"), 4, 0x8011).first(), 0), room);
+    QVERIFY2(window(dave, QStringLiteral("mc:") + room)[QLatin1String("title")].toString().endsWith(QLatin1String(" - Plans <for> Friday")),
+             qPrintable(window(dave, QStringLiteral("mc:") + room)[QLatin1String("title")].toString()));
     const QString daveView = view(dave, QStringLiteral("mc:") + room);
     QVERIFY2(daveView.contains(QLatin1String("Welcome all")) && daveView.contains(QLatin1String("Dave <here>")), qPrintable(daveView));
     // Alice read both, left, and was still there for Carol's goodbye.
