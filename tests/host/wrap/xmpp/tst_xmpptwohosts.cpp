@@ -1,8 +1,8 @@
 // Full module hosts (zubrel-host processes, each with a profile of its own)
 // chatting through the run's private Prosody: offline messages, typing and
 // pictures, a multi chat's whole cycle, blocking, a private session and a
-// random chat through zubrel-matchmaker. The scripts (scripts/*.replay when
-// not inline) wait for events with the replay step "until", never for a
+// random chat through zubrel-matchmaker. The scripts (scripts/*.replay)
+// wait for events with the replay step "until", never for a
 // guessed time; the test starts the next host once a trace shows that the
 // one before got where it must be.
 #include <QJsonArray>
@@ -67,7 +67,7 @@ private slots:
 
 private:
     using Trace = QList<QJsonObject>;
-    // script: the script itself, or "@name" for scripts/name.replay.
+    // script: the name of scripts/<script>.replay.
     void run(const QString &user, const QByteArray &script, Trace *trace);
     // Starts a host on its script; finish() waits for it and reads its trace.
     QProcess *launch(const QString &user, const QByteArray &script);
@@ -108,14 +108,12 @@ QProcess *TestXmppTwoHosts::launch(const QString &user, const QByteArray &script
                                              R"( "alice@localhost": 10003, "bob@localhost": 10004}})") < 0))
         return nullptr;
     idFile.close();
-    QByteArray text = script;
-    if (script.startsWith('@')) {
-        QFile named(qEnvironmentVariable("ZUBREL_XMPP_SCRIPTS") + QLatin1Char('/') + QString::fromUtf8(script.mid(1))
-                    + QLatin1String(".replay"));
-        if (!named.open(QIODevice::ReadOnly))
-            return nullptr;
-        text = named.readAll();
-    }
+    QFile named(qEnvironmentVariable("ZUBREL_XMPP_SCRIPTS") + QLatin1Char('/') + QString::fromUtf8(script)
+                + QLatin1String(".replay"));
+    if (!named.open(QIODevice::ReadOnly))
+        return nullptr;
+    const QByteArray text = named.readAll();
+    // A copy next to the profiles: paths in the script are relative to it.
     QFile scriptFile(m_work->filePath(user + QLatin1String(".replay")));
     if (!scriptFile.open(QIODevice::WriteOnly) || scriptFile.write(text) != text.size())
         return nullptr;
@@ -195,14 +193,7 @@ void TestXmppTwoHosts::offlineMessagesBothWays()
     // Carol writes to Dave, who is away; the server keeps it.
     Trace carol;
     const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-1);
-    run(QStringLiteral("carol"), R"({"do": "start"}
-{"do": "until", "ev": "received", "cmd": [1, 61698]}
-{"do": "in", "cmd": [1, 61600], "args": [[6, 1, "10002"]]}
-{"do": "type", "chat": "10002", "text": "Tea & <cake>?"}
-{"do": "key", "chat": "10002", "key": "Return"}
-{"do": "dump"}
-)",
-        &carol);
+    run(QStringLiteral("carol"), "offline-carol-1", &carol);
     if (QTest::currentTestFailed())
         return;
     QCOMPARE(events(carol, QStringLiteral("sent"), 4, 1).size(), 1);
@@ -210,13 +201,7 @@ void TestXmppTwoHosts::offlineMessagesBothWays()
 
     // Dave signs in: the message, its send time, the notice; he answers.
     Trace dave;
-    run(QStringLiteral("dave"), R"({"do": "start"}
-{"do": "until", "ev": "received", "cmd": [4, 61601]}
-{"do": "dump"}
-{"do": "type", "chat": "10001", "text": "Back now"}
-{"do": "key", "chat": "10001", "key": "Return"}
-)",
-        &dave);
+    run(QStringLiteral("dave"), "offline-dave", &dave);
     if (QTest::currentTestFailed())
         return;
     const QList<QJsonObject> received = events(dave, QStringLiteral("received"), 4, 0xF0A1);
@@ -229,11 +214,7 @@ void TestXmppTwoHosts::offlineMessagesBothWays()
     QVERIFY2(daveView.contains(QLatin1String("Tea & <cake>?")), qPrintable(daveView));
     QVERIFY(daveView.contains(QLatin1String("This message was sent to you while you were offline.")));
 
-    run(QStringLiteral("carol"), R"({"do": "start"}
-{"do": "until", "ev": "received", "cmd": [4, 61601]}
-{"do": "dump"}
-)",
-        &carol);
+    run(QStringLiteral("carol"), "offline-carol-2", &carol);
     if (QTest::currentTestFailed())
         return;
     QCOMPARE(events(carol, QStringLiteral("received"), 4, 0xF0A1).size(), 1);
@@ -247,31 +228,11 @@ void TestXmppTwoHosts::typingPicturesAndMessagesWhileBothOnline()
     QVERIFY(picture.open(QIODevice::WriteOnly));
     picture.write(QByteArray::fromBase64("iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mP8z8DwHwAFBQIAX8jx0gAAAABJRU5ErkJggg=="));
     picture.close();
-    // Signed in: the server's block list arrives first thing.
-    const QByteArray signedIn = R"({"do": "until", "ev": "received", "cmd": [1, 61698]})";
-    QProcess *daveHost = launch(QStringLiteral("dave"), "{\"do\": \"start\"}\n" + signedIn + R"(
-{"do": "until", "ev": "received", "cmd": [4, 32771]}
-{"do": "until", "ev": "received", "cmd": [4, 61601]}
-{"do": "dump"}
-{"do": "type", "chat": "10001", "text": "Got <it>"}
-{"do": "key", "chat": "10001", "key": "Return"}
-{"do": "until", "ev": "received", "cmd": [4, 61601], "count": 2}
-{"do": "dump"}
-)");
+    QProcess *daveHost = launch(QStringLiteral("dave"), "online-dave");
     // Carol comes once Dave is there, so her typing reaches him.
     awaitTrace(QStringLiteral("dave"), "[1,61698]");
     Trace carol;
-    run(QStringLiteral("carol"), "{\"do\": \"start\"}\n" + signedIn + R"(
-{"do": "in", "cmd": [1, 61600], "args": [[6, 1, "10002"]]}
-{"do": "type", "chat": "10002", "text": "Are you there?"}
-{"do": "key", "chat": "10002", "key": "Return"}
-{"do": "until", "ev": "received", "cmd": [4, 61601]}
-{"do": "drop", "chat": "10002", "picture": "dot.png"}
-{"do": "type", "chat": "10002", "text": "Good"}
-{"do": "key", "chat": "10002", "key": "Return"}
-{"do": "dump"}
-)",
-        &carol);
+    run(QStringLiteral("carol"), "online-carol", &carol);
     Trace dave;
     finish(daveHost, QStringLiteral("dave"), &dave);
     if (QTest::currentTestFailed())
@@ -299,11 +260,11 @@ void TestXmppTwoHosts::multiChatCycle()
     const QStringList invitees{QStringLiteral("dave"), QStringLiteral("alice"), QStringLiteral("bob")};
     QList<QProcess *> hosts;
     for (const QString &user : invitees) {
-        hosts.append(launch(user, "@multichat-" + user.toUtf8()));
+        hosts.append(launch(user, "multichat-" + user.toUtf8()));
         awaitTrace(user, "[1,61698]");
     }
     Trace carol;
-    run(QStringLiteral("carol"), "@multichat-carol", &carol);
+    run(QStringLiteral("carol"), "multichat-carol", &carol);
     QHash<QString, Trace> traces;
     for (qsizetype i = 0; i < invitees.size(); ++i)
         finish(hosts.at(i), invitees.at(i), &traces[invitees.at(i)]);
@@ -352,21 +313,21 @@ void TestXmppTwoHosts::multiChatCycle()
 void TestXmppTwoHosts::blockedContactsMessagesDoNotArrive()
 {
     Trace carol, dave;
-    run(QStringLiteral("carol"), "@block-carol-1", &carol);
+    run(QStringLiteral("carol"), "block-carol-1", &carol);
     if (QTest::currentTestFailed())
         return;
     QCOMPARE(lastOf(events(carol, QStringLiteral("received"), 1, 0xF102))[QLatin1String("args")].toArray(),
              (QJsonArray{QJsonArray{4, 0, QJsonObject{{QStringLiteral("i"), 1}}},
                          QJsonArray{6, 1, QJsonObject{{QStringLiteral("s"), QStringLiteral("10002")}}}}));
     // Written while blocked: refused, and Dave is told so.
-    run(QStringLiteral("dave"), "@block-dave-1", &dave);
+    run(QStringLiteral("dave"), "block-dave-1", &dave);
     if (QTest::currentTestFailed())
         return;
     // Carol, back, still blocks him at first; she unblocks him and only
     // what he writes now arrives.
-    QProcess *carolHost = launch(QStringLiteral("carol"), "@block-carol-2");
+    QProcess *carolHost = launch(QStringLiteral("carol"), "block-carol-2");
     awaitTrace(QStringLiteral("carol"), "[1,61698]", 2);
-    run(QStringLiteral("dave"), "@block-dave-2", &dave);
+    run(QStringLiteral("dave"), "block-dave-2", &dave);
     finish(carolHost, QStringLiteral("carol"), &carol);
     if (QTest::currentTestFailed())
         return;
@@ -397,10 +358,10 @@ void TestXmppTwoHosts::privateSessionAskedNotToBeStored()
     watch.open();
     QTRY_VERIFY_WITH_TIMEOUT(watch.isConnected(), 60000);
 
-    QProcess *daveHost = launch(QStringLiteral("dave"), "@private-dave");
+    QProcess *daveHost = launch(QStringLiteral("dave"), "private-dave");
     awaitTrace(QStringLiteral("dave"), "[1,61698]");
     Trace carol, dave;
-    run(QStringLiteral("carol"), "@private-carol", &carol);
+    run(QStringLiteral("carol"), "private-carol", &carol);
     finish(daveHost, QStringLiteral("dave"), &dave);
     if (QTest::currentTestFailed())
         return;
@@ -438,10 +399,10 @@ void TestXmppTwoHosts::randomChatThroughTheMatchmaker()
     QByteArray said;
     QTRY_VERIFY_WITH_TIMEOUT((said += matchmaker.readAllStandardError()).contains("signed in"), 60000);
     // Carol asks first and waits (the matchmaker's chat 1); then Dave (2).
-    QProcess *carolHost = launch(QStringLiteral("carol"), "@random-carol");
+    QProcess *carolHost = launch(QStringLiteral("carol"), "random-carol");
     awaitTrace(QStringLiteral("carol"), "\"rc:1\"");
     Trace carol, dave;
-    run(QStringLiteral("dave"), "@random-dave", &dave);
+    run(QStringLiteral("dave"), "random-dave", &dave);
     finish(carolHost, QStringLiteral("carol"), &carol);
     matchmaker.terminate();
     matchmaker.waitForFinished();
