@@ -7,6 +7,8 @@
 
 #include <sqlite3.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstring>
 #include <ctime>
 #include <limits>
@@ -17,14 +19,14 @@ namespace {
 
 // Text the store wrote as raw UTF-16 (it held a lone surrogate) comes back
 // as a blob; everything else SQLite hands out as UTF-8.
-QString columnText(sqlite3_stmt *statement, int column)
+QString textOf(sqlite3_value *value)
 {
-    switch (sqlite3_column_type(statement, column)) {
+    switch (sqlite3_value_type(value)) {
     case SQLITE_NULL:
         return {};
     case SQLITE_BLOB: {
-        const void *raw = sqlite3_column_blob(statement, column);
-        const int bytes = sqlite3_column_bytes(statement, column);
+        const void *raw = sqlite3_value_blob(value);
+        const int bytes = sqlite3_value_bytes(value);
         QString text(bytes / 2, Qt::Uninitialized);
         // Copied, not cast: the blob may sit at any address in the page.
         if (raw && bytes >= 2)
@@ -32,43 +34,45 @@ QString columnText(sqlite3_stmt *statement, int column)
         return text;
     }
     default: {
-        const auto *utf8 = reinterpret_cast<const char *>(sqlite3_column_text(statement, column));
-        return QString::fromUtf8(utf8, sqlite3_column_bytes(statement, column));
+        const auto *utf8 = reinterpret_cast<const char *>(sqlite3_value_text(value));
+        return QString::fromUtf8(utf8, sqlite3_value_bytes(value));
     }
     }
-}
-
-// Contact and alias mostly repeat from one record of a conversation to the
-// next: the previous record's string is shared instead of decoding the same
-// text into a new one.
-QString columnTextAsBefore(sqlite3_stmt *statement, int column, const QString &previous)
-{
-    if (!previous.isEmpty() && sqlite3_column_type(statement, column) == SQLITE_TEXT) {
-        const auto *utf8 = reinterpret_cast<const char *>(sqlite3_column_text(statement, column));
-        if (QAnyStringView::equal(QUtf8StringView(utf8, sqlite3_column_bytes(statement, column)), previous))
-            return previous;
-    }
-    return columnText(statement, column);
-}
-
-MessageStruct recordFrom(sqlite3_stmt *statement, const MessageStruct &previous)
-{
-    MessageStruct m;
-    m.contact = columnTextAsBefore(statement, 0, previous.contact);
-    if (sqlite3_column_type(statement, 1) != SQLITE_NULL)
-        m.time = ChatLogPageReader::localTime(sqlite3_column_int64(statement, 1));
-    m.message = columnText(statement, 2);
-    if (sqlite3_column_type(statement, 3) != SQLITE_NULL) {
-        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(statement, 3));
-        m.uuid = QUuid::fromString(QLatin1StringView(text, sqlite3_column_bytes(statement, 3)));
-    }
-    m.alias = columnTextAsBefore(statement, 4, previous.alias);
-    m.chatKind = sqlite3_column_int(statement, 5);
-    m.direction = static_cast<Zr::ChatDirection>(sqlite3_column_int(statement, 6));
-    return m;
 }
 
 } // namespace
+
+QString ChatLogPageReader::RepeatedText::take(sqlite3_value *value)
+{
+    if (sqlite3_value_type(value) != SQLITE_TEXT)
+        return textOf(value);
+    const auto *utf8 = reinterpret_cast<const char *>(sqlite3_value_text(value));
+    const int bytes = sqlite3_value_bytes(value);
+    if (m_text.isNull() || bytes != m_utf8.size() || std::memcmp(utf8, m_utf8.constData(), size_t(bytes)) != 0) {
+        m_utf8 = QByteArray(utf8, bytes);
+        m_text = QString::fromUtf8(m_utf8);
+    }
+    return m_text;
+}
+
+MessageStruct ChatLogPageReader::recordFrom(sqlite3_stmt *statement)
+{
+    MessageStruct m;
+    m.contact = m_contact.take(sqlite3_column_value(statement, 0));
+    sqlite3_value *time = sqlite3_column_value(statement, 1);
+    if (sqlite3_value_type(time) != SQLITE_NULL)
+        m.time = localTime(sqlite3_value_int64(time));
+    m.message = textOf(sqlite3_column_value(statement, 2));
+    sqlite3_value *uuid = sqlite3_column_value(statement, 3);
+    if (sqlite3_value_type(uuid) != SQLITE_NULL) {
+        const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(uuid));
+        m.uuid = QUuid::fromString(QLatin1StringView(text, sqlite3_value_bytes(uuid)));
+    }
+    m.alias = m_alias.take(sqlite3_column_value(statement, 4));
+    m.chatKind = sqlite3_value_int(sqlite3_column_value(statement, 5));
+    m.direction = static_cast<Zr::ChatDirection>(sqlite3_value_int(sqlite3_column_value(statement, 6)));
+    return m;
+}
 
 ChatLogPageReader::ChatLogPageReader(const QSqlDatabase &db)
 {
@@ -115,10 +119,8 @@ bool ChatLogPageReader::read(Key key, const QString &value, qint64 beforeId, int
     refreshTimeZone();
     newestFirst.reserve(newestFirst.size() + count);
     int result = SQLITE_ROW;
-    const MessageStruct none;
     while ((result = sqlite3_step(statement)) == SQLITE_ROW) {
-        const MessageStruct &previous = newestFirst.isEmpty() ? none : newestFirst.constLast().message;
-        MessageStruct m = recordFrom(statement, previous);
+        MessageStruct m = recordFrom(statement);
         newestFirst.append(LogRecord{sqlite3_column_int64(statement, 7), std::move(m)});
     }
     sqlite3_reset(statement);
@@ -182,7 +184,16 @@ QDateTime ChatLogPageReader::localTime(qint64 msecsSinceEpoch)
 void ChatLogPageReader::refreshTimeZone()
 {
 #if defined(Q_OS_UNIX)
-    // A change of the system's zone is seen from the next batch on.
+    // A change of the system's zone is seen within a second; more often
+    // would cost a look at the zone file for every page.
+    static std::atomic<qint64> lastCheck{std::numeric_limits<qint64>::min()};
+    const qint64 now = std::chrono::duration_cast<std::chrono::milliseconds>(
+                           std::chrono::steady_clock::now().time_since_epoch())
+                           .count();
+    const qint64 last = lastCheck.load(std::memory_order_relaxed);
+    if (last != std::numeric_limits<qint64>::min() && now - last < 1000)
+        return;
+    lastCheck.store(now, std::memory_order_relaxed);
     tzset();
 #endif
 }

@@ -16,6 +16,7 @@
 
 struct sqlite3;
 struct sqlite3_stmt;
+struct sqlite3_value;
 
 namespace zubrel {
 
@@ -58,6 +59,23 @@ public:
     static void refreshTimeZone();
 
 private:
+    // Contact and alias mostly repeat from one record of a conversation to
+    // the next: while the text's bytes are the same, one string is shared
+    // instead of decoding the same text again.
+    class RepeatedText
+    {
+    public:
+        QString take(sqlite3_value *value);
+
+    private:
+        QByteArray m_utf8;
+        QString m_text;
+    };
+
+    MessageStruct recordFrom(sqlite3_stmt *statement);
+
+    RepeatedText m_contact;
+    RepeatedText m_alias;
     sqlite3 *m_handle = nullptr;
     sqlite3_stmt *m_byChat = nullptr;
     sqlite3_stmt *m_byUuid = nullptr;
