@@ -23,6 +23,7 @@ ChatLogChecker::ChatLogChecker(const QString &databasePath, QObject *parent)
 ChatLogChecker::~ChatLogChecker()
 {
     // The check cannot be cut short; it only reads, so waiting is safe.
+    skipLayout();
     wait();
 }
 
@@ -65,8 +66,8 @@ void ChatLogChecker::addLookUpIndexes()
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
         // Failing (another process writing, disk full) costs only speed:
         // the next open tries again.
-        if (db.open() && !ChatLogPageReader::hasIndexes(db))
-            ChatLogPageReader::buildIndexes(db);
+        if (!m_skipLayout.load() && db.open() && !ChatLogPageReader::hasIndexes(db))
+            ChatLogPageReader::buildIndexes(db, &m_skipLayout);
         db.close();
     }
     QSqlDatabase::removeDatabase(name);

@@ -25,6 +25,9 @@ public:
     // Running until the check is over; Unknown when it could not be made
     // (file busy or unreadable), which is not damage.
     Verdict verdict() const { return m_verdict.load(); }
+    // Leaves the indexes of an older file for the next open: closing the
+    // history must not wait for them.
+    void skipLayout() { m_skipLayout.store(true); }
 
 protected:
     void run() override;
@@ -34,6 +37,7 @@ private:
 
     QString m_path;
     std::atomic<Verdict> m_verdict{Verdict::Running};
+    std::atomic<bool> m_skipLayout{false};
 };
 
 } // namespace zubrel

@@ -7,7 +7,6 @@
 
 #include <sqlite3.h>
 
-#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <ctime>
@@ -152,18 +151,27 @@ bool ChatLogPageReader::hasIndexes(const QSqlDatabase &db)
            && query.next() && query.value(0).toInt() == 2;
 }
 
-bool ChatLogPageReader::buildIndexes(const QSqlDatabase &db)
+bool ChatLogPageReader::buildIndexes(const QSqlDatabase &db, const std::atomic<bool> *stop)
 {
+    const ChatLogPageReader reader(db);
+    if (stop && reader.m_handle) {
+        const auto stopRequested = [](void *flag) {
+            return static_cast<const std::atomic<bool> *>(flag)->load() ? 1 : 0;
+        };
+        sqlite3_progress_handler(reader.m_handle, 10000, stopRequested,
+                                 const_cast<std::atomic<bool> *>(stop));
+    }
     QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("BEGIN IMMEDIATE")))
-        return false;
-    bool ok = true;
+    bool ok = query.exec(QStringLiteral("BEGIN IMMEDIATE"));
+    const bool begun = ok;
     for (const QString &sql : indexStatements())
         ok = ok && query.exec(sql);
-    if (ok && query.exec(QStringLiteral("COMMIT")))
-        return true;
-    query.exec(QStringLiteral("ROLLBACK"));
-    return false;
+    ok = ok && query.exec(QStringLiteral("COMMIT"));
+    if (begun && !ok)
+        query.exec(QStringLiteral("ROLLBACK"));
+    if (stop && reader.m_handle)
+        sqlite3_progress_handler(reader.m_handle, 0, nullptr, nullptr);
+    return ok;
 }
 
 QDateTime ChatLogPageReader::localTime(qint64 msecsSinceEpoch)

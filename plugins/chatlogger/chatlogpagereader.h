@@ -12,6 +12,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
+
 #include "zloggerinterfaces.h"
 
 struct sqlite3;
@@ -48,8 +50,9 @@ public:
     static QStringList indexStatements();
     static bool hasIndexes(const QSqlDatabase &db);
     // Adds them to a file of an older build in one transaction: seconds for
-    // a million records, so long histories do this in the background.
-    static bool buildIndexes(const QSqlDatabase &db);
+    // a million records, so long histories do this in the background, where
+    // `stop` set from another thread abandons the work (done next time).
+    static bool buildIndexes(const QSqlDatabase &db, const std::atomic<bool> *stop = nullptr);
 
     // A stored time as local time. The offset of that instant is fixed in
     // the value: same moment, same wall-clock time, at a fraction of the

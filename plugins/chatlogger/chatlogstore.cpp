@@ -187,6 +187,8 @@ void ChatLogStore::close()
 {
     // Records held back by a running check are written once it is over,
     // into this history or, if it was damaged, into a fresh one.
+    if (m_checker)
+        m_checker->skipLayout();
     waitForCheck();
     if (m_db)
         flushPending();
