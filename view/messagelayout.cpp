@@ -17,7 +17,7 @@
 
 #include "guardedtextdocument.h"
 #include "palettecolours.h"
-#include "plainnotice.h"
+#include "plainbody.h"
 #include "ztextbrowser.h"
 
 namespace zubrel {
@@ -303,11 +303,9 @@ QTextDocument *MessageLayout::document(int index, MessageEntry &entry)
     doc->setDefaultFont(m_font);
     doc->setDocumentMargin(MessageTemplates::isNotice(entry.kind) ? 1 : 2);
     doc->setResourceProvider(&provideResource);
-    const QString words = MessageTemplates::isNotice(entry.kind) ? PlainNotice::words(entry.body) : QString();
-    if (words.isNull())
-        doc->setHtml(bodyHtml(entry));
-    else
-        PlainNotice::fill(doc.get(), MessageTemplates::lineStyle(entry.kind), words);
+    const QString html = bodyHtml(entry);
+    if (!PlainBody::fill(doc.get(), html))
+        doc->setHtml(html);
     PaletteColours::adaptDocument(doc.get(), m_palette);
     const int bodyWidth = geometry(entry, 0).bodyWidth;
     if (entry.body.contains(QLatin1String("<img")))

@@ -1,35 +1,8 @@
 #include "plainnotice.h"
 
-#include <QHash>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextDocument>
+#include "plainbody.h"
 
 namespace zubrel {
-
-namespace {
-
-struct Formats
-{
-    QTextBlockFormat block;
-    QTextCharFormat blockChar;
-    QTextCharFormat text;
-};
-
-// What the importer makes of a span with this style, learnt once per style.
-const Formats &formatsFor(const QString &style)
-{
-    static QHash<QString, Formats> known;
-    if (const auto found = known.constFind(style); found != known.constEnd())
-        return *found;
-    QTextDocument sample;
-    sample.setHtml(QStringLiteral("<span style=\"") + style + QStringLiteral("\">x</span>"));
-    const QTextBlock block = sample.begin();
-    Formats formats{block.blockFormat(), block.charFormat(), block.begin().fragment().charFormat()};
-    return *known.insert(style, formats);
-}
-
-} // namespace
 
 QString PlainNotice::words(const QString &html)
 {
@@ -73,11 +46,8 @@ QString PlainNotice::words(const QString &html)
 
 void PlainNotice::fill(QTextDocument *document, const QString &style, const QString &words)
 {
-    const Formats &formats = formatsFor(style);
-    QTextCursor cursor(document);
-    cursor.setBlockFormat(formats.block);
-    cursor.setBlockCharFormat(formats.blockChar);
-    cursor.insertText(words, formats.text);
+    PlainBody::fill(document, QStringLiteral("<span style=\"") + style + QStringLiteral("\">"), words,
+                    QStringLiteral("</span>"));
 }
 
 } // namespace zubrel

@@ -1,8 +1,10 @@
-// Notices that skip the HTML importer must come out exactly as imported:
-// same text, same formats, same height; anything the importer would read
-// differently (markup, other entities, folded white space) must go to it.
+// Notices and message bodies that skip the HTML importer must come out
+// exactly as imported: same text, same formats, same height; anything the
+// importer would read differently (markup, other entities, folded white
+// space, wrappers making more than one block) must go to it.
 
 #include "messagetemplates.h"
+#include "plainbody.h"
 #include "plainnotice.h"
 
 #include <QTest>
@@ -56,6 +58,38 @@ private slots:
             QCOMPARE(filled.toPlainText(), imported.toPlainText());
             imported.setTextWidth(120);
             filled.setTextWidth(120);
+            QCOMPARE(filled.size(), imported.size());
+        }
+    }
+    void bodySameAsImported_data()
+    {
+        const QString span = QStringLiteral("<span style=\"font-family:'Tahoma'; font-size:12px; color:#336699;\">");
+        QTest::addColumn<QString>("body");
+        QTest::addColumn<bool>("plain");
+        QTest::newRow("styled span") << span + "how are things going?</span>" << true;
+        QTest::newRow("nested spans") << span + "<span style='font-weight:bold'>&lt;b&gt; not bold</span></span>" << true;
+        QTest::newRow("quoted >") << "<span title=\"a>b\">x y</span>" << true;
+        QTest::newRow("link") << span + "see <a href=\"http://x.org\">x.org</a></span>" << false;
+        QTest::newRow("line break") << span + "one<br>two</span>" << false;
+        QTest::newRow("text after close") << span + "a</span> b" << false;
+        QTest::newRow("two blocks") << "<div><div style=\"margin-top:9px\">a</div></div><div>b</div>" << false;
+        QTest::newRow("unclosed tag") << "<span style=\"x\"" << false;
+    }
+    void bodySameAsImported()
+    {
+        QFETCH(QString, body);
+        QFETCH(bool, plain);
+        for (auto kind : {MessageTemplates::Own, MessageTemplates::Log}) {
+            const QString html = QStringLiteral("<div style=\"%1\">%2</div>").arg(MessageTemplates::bodyStyle(kind), body);
+            QTextDocument imported;
+            QTextDocument filled;
+            imported.setHtml(html);
+            QCOMPARE(PlainBody::fill(&filled, html), plain);
+            QCOMPARE(filled.toHtml(), plain ? imported.toHtml() : QTextDocument().toHtml());
+            if (!plain)
+                continue;
+            imported.setTextWidth(90);
+            filled.setTextWidth(90);
             QCOMPARE(filled.size(), imported.size());
         }
     }
