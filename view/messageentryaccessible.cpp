@@ -118,6 +118,8 @@ QAccessible::State MessageEntryAccessible::state() const
     state.selectable = true;
     state.selectableText = true;
     state.selected = m_view->isEntrySelected(m_index);
+    state.focusable = true;
+    state.focused = m_view->hasFocus() && m_view->readerFocus() == m_index;
     const bool shown = m_view->isVisible() && m_view->viewport()->rect().intersects(m_view->entryRect(m_index));
     state.invisible = !m_view->isVisible();
     state.offscreen = !shown;

@@ -148,6 +148,7 @@ void ZMessageView::clearView()
     m_heights->clear();
     m_layout->clearCache();
     m_anchor = m_cursor = Position();
+    m_readerFocus = -1;
     m_selecting = false;
     m_pressedLink.clear();
     ZMessageViewAccessible::cleared(this);
@@ -464,6 +465,11 @@ void ZMessageView::paintEvent(QPaintEvent *event)
             painter.translate(0, y);
             m_layout->paint(painter, index, m_model->entry(index), palette(), sel);
             painter.restore();
+            if (index == m_readerFocus && hasFocus()) {
+                painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+                painter.setBrush(Qt::NoBrush);
+                painter.drawRect(QRectF(0, y, viewport()->width(), height).adjusted(1, 1, -1, -1));
+            }
         }
         y += height;
     }
@@ -608,7 +614,7 @@ void ZMessageView::keyPressEvent(QKeyEvent *event)
         verticalScrollBar()->setValue(0);
     } else if (event->matches(QKeySequence::MoveToEndOfDocument)) {
         scrollToBottom();
-    } else if (!extendSelectionByKey(event)) {
+    } else if (!moveReaderFocusByKey(event) && !extendSelectionByKey(event)) {
         QAbstractScrollArea::keyPressEvent(event);
         return;
     }

@@ -107,6 +107,10 @@ public:
     const MessageEntry &entryData(int index) const;
     QString entryPlainText(int index) const;
     bool isEntrySelected(int index) const;
+    // The entry Up, Down, Home and End read (-1 for none yet): framed while
+    // the view has focus, and the focused item for screen readers.
+    int readerFocus() const { return m_readerFocus; }
+    void setReaderFocus(int index);
 
     // Finding in the loaded conversation, case-insensitively. Selects the
     // next match after the selection (before it with `backward`), wrapping
@@ -190,6 +194,9 @@ private:
     bool hasHeader(int index) const;
     QRect positionRect(const Position &at);
     void keepInSight(const Position &at);
+    // Reading entry by entry (zmessageview_reading.cpp).
+    bool moveReaderFocusByKey(QKeyEvent *event);
+    void showEntry(int index);
     // A click on a picture shown scaled down opens it at full size.
     bool showFullPicture(const QPoint &viewportPos);
 
@@ -211,6 +218,7 @@ private:
     quint64 m_doubleClickTime = 0;
     QPoint m_doubleClickPoint;
     QPointer<QWidget> m_pictureViewer;
+    int m_readerFocus = -1;
 };
 
 } // namespace zubrel

@@ -35,6 +35,8 @@ void ZMessageView::prependLog(const QList<LogLine> &lines)
         m_anchor.entry += added;
     if (m_cursor.entry >= 0)
         m_cursor.entry += added;
+    if (m_readerFocus >= 0)
+        m_readerFocus += added;
     bar->hold();
     updateScrollRange();
     // The entry at the top of the view stays at the same pixel, so what is

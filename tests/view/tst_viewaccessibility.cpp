@@ -5,6 +5,7 @@
 #include "zmessageview.h"
 
 #include <QAccessible>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTest>
 #include <QTestAccessibility>
@@ -142,6 +143,51 @@ private slots:
         const QAccessible::Id listId = QAccessible::uniqueId(list);
         view.reset();
         QVERIFY(!QAccessible::accessibleInterface(again) && !QAccessible::accessibleInterface(listId));
+    }
+
+    // Up and Down read entry by entry, Home and End go to the ends: the
+    // entry is scrolled into sight, reported focused and, with a reader
+    // listening, named in a focus event. Shift+Up still selects, Page Up
+    // still scrolls, and older history above keeps the focus on its entry.
+    void readerFocusByKeys()
+    {
+        ZMessageView view;
+        view.resize(400, 200);
+        view.show();
+        for (int i = 0; i < 40; ++i)
+            view.appendIncoming(QString::number(i), QStringLiteral("Anna"), QStringLiteral("a"), t0.addSecs(3600 * i),
+                                false, false);
+        view.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&view));
+        view.setFocus();
+        QAccessibleInterface *list = QAccessible::queryAccessibleInterface(&view);
+        dropEvents();
+        QStringList expected;
+        // The first step lands on the bottom entry; the ends hold.
+        for (auto [key, index] : {std::pair{Qt::Key_Up, 39}, {Qt::Key_Up, 38}, {Qt::Key_Home, 0}, {Qt::Key_Up, 0},
+                                  {Qt::Key_Down, 1}, {Qt::Key_End, 39}, {Qt::Key_Down, 39}}) {
+            QTest::keyClick(&view, key);
+            QCOMPARE(view.readerFocus(), index);
+            QVERIFY(view.viewport()->rect().contains(view.entryRect(index)));
+            QVERIFY(list->child(index)->state().focused && !list->child(index ? 0 : 1)->state().focused);
+            expected << QString::number(index);
+        }
+        QStringList named;
+        for (QAccessibleEvent *event : QTestAccessibility::events()) {
+            if (event->type() == QAccessible::Focus)
+                named << list->child(list->indexOfChild(event->accessibleInterface()))->text(QAccessible::Description);
+        }
+        QCOMPARE(named, m_bus ? expected : QStringList());
+
+        QTest::keyClick(&view, Qt::Key_Up, Qt::ShiftModifier);
+        QVERIFY(view.hasSelection() && view.readerFocus() == 39);
+        const int value = view.verticalScrollBar()->value();
+        QTest::keyClick(&view, Qt::Key_PageUp);
+        QVERIFY(view.verticalScrollBar()->value() < value);
+        view.prependLog({{QStringLiteral("older"), QStringLiteral("Bo"), QStringLiteral("b"), t0.addDays(-1)}});
+        QCOMPARE(view.readerFocus(), 40);
+        view.clearView();
+        QCOMPARE(view.readerFocus(), -1);
     }
 
     void cleanupTestCase() { dropEvents(); }
