@@ -2,7 +2,9 @@
 
 #include <QBuffer>
 #include <QImage>
+#include <QLinearGradient>
 #include <QPainter>
+#include <QPainterPath>
 #include <QRandomGenerator>
 
 #include "czubuddy_administrator.h"
@@ -121,6 +123,34 @@ QByteArray DemoNetwork::drawnPicture(int number)
     painter.drawEllipse(QPointF(63, 32), 5, 5);
     painter.setPen(QPen(Qt::black, 2));
     painter.drawArc(QRectF(34, 36, 28, 16), 200 * 16, 140 * 16);
+    painter.end();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+QByteArray DemoNetwork::drawnLandscape(int number)
+{
+    QImage image(1200, 300, QImage::Format_RGB32);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient sky(0, 0, 0, 300);
+    sky.setColorAt(0, QColor::fromHsv((200 + number * 23) % 360, 120, 240));
+    sky.setColorAt(1, QColor(255, 236, 200));
+    painter.fillRect(image.rect(), sky);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(255, 210, 80));
+    painter.drawEllipse(QPointF(950, 90), 45, 45);
+    for (int layer = 0; layer < 2; ++layer) {
+        QPainterPath hills(QPointF(0, 300));
+        for (int x = 0; x <= 1200; x += 150)
+            hills.lineTo(x, (layer ? 230 : 170) + ((x / 150 + layer) % 2 ? -60 : 30));
+        hills.lineTo(1200, 300);
+        painter.setBrush(layer ? QColor(60, 120, 70) : QColor(110, 130, 160));
+        painter.drawPath(hills);
+    }
     painter.end();
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -271,9 +301,13 @@ void DemoNetwork::botAnswers(uint bot, const QString &html, const QList<QByteArr
     case pictureBot: {
         injectLater(typingDelayMs, 4, 0x8003, nativeSender(bot));
         QList<ProtocolArg> args = nativeSender(bot);
-        args.append(ProtocolArg(DataTypes::Text, 10, QByteArray("Look what I drew: <img src=\"%1\">")));
+        // Asked for something wide, it draws a landscape wider than the window.
+        const bool wide = said.contains(QLatin1String("wide"), Qt::CaseInsensitive);
+        args.append(ProtocolArg(DataTypes::Text, 10, wide ? QByteArray("A wide one: <img src=\"%1\">")
+                                                           : QByteArray("Look what I drew: <img src=\"%1\">")));
         args.append(ProtocolArg(DataTypes::Count, 637, 1));
-        args.append(ProtocolArg(DataTypes::Text, 0, drawnPicture(++m_pictureCount)));
+        args.append(ProtocolArg(DataTypes::Text, 0, wide ? drawnLandscape(++m_pictureCount)
+                                                         : drawnPicture(++m_pictureCount)));
         injectLater(answerDelayMs, 4, 0xF0A1, args);
         break;
     }

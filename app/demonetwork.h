@@ -62,6 +62,8 @@ public:
     static QList<QByteArray> picturesOf(const SentRequest &request);
     // A small picture drawn for the picture bot, PNG bytes.
     static QByteArray drawnPicture(int number);
+    // A landscape wider than a chat window, to see pictures fitted to it.
+    static QByteArray drawnLandscape(int number);
 
     // A handler sees every request before the bots; returning true means it
     // completes the request itself (the demo's slideshow module does).
