@@ -10,10 +10,19 @@
 # A step "SECONDS:ARGS" (steps then separated by ";") runs "xdotool ARGS"
 # at that time instead of taking a shot, to click or type on the way:
 #   docs/screenshots.sh /tmp/shot "5:mousemove 538 232 click 1; 6.5" --open 2009
-# The find bar over a long history (docs/history-find.png): Ctrl+F, a word,
-# Enter for the newest match shown, then "Search whole history" by keyboard:
-#   docs/screenshots.sh /tmp/find "6:key ctrl+f; 7:type zephyr; 8:key Return; 9:key Tab Tab Tab space; 11" \
-#     --long-history --open 2001
+# There is no window manager: keys go to the window under the pointer, so
+# click into the chat first. A step's words are separate xdotool arguments
+# ("type a b" types "ab"). The find bar over a long history
+# (docs/history-search-whole.png): Ctrl+F, a word, Enter for the newest
+# match shown, then "Search whole history" by keyboard; cut the chat window
+# out with: convert IN.png -crop 582x422+349+189 +repage OUT.png
+#   docs/screenshots.sh /tmp/find "5:mousemove 560 380 click 1; 9:key ctrl+f; 10:type aurora; 11:key Return;
+#     12:key Tab Tab Tab space; 14" --long-history --open 2001
+# A selection across entries with pictures (docs/history-selection.png) and
+# Pixel's wide picture fitted to the view (docs/history-wide-picture.png):
+#   docs/screenshots.sh /tmp/sel "5:mousemove 527 555 click 1; 6:type Hi!; 6.5:key Return;
+#     11:mousemove 420 275 mousedown 1; 11.3:mousemove 600 380; 11.6:mousemove 700 440 mouseup 1; 12.5" --open 2002
+#   docs/screenshots.sh /tmp/wide "5:mousemove 527 555 click 1; 6:type wide?; 6.5:key Return; 11" --open 2002
 set -euo pipefail
 cd "$(dirname "$(readlink -f "$0")")/.."
 if ! command -v import >/dev/null || ! command -v xdotool >/dev/null; then
