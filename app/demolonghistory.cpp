@@ -53,7 +53,8 @@ bool DemoLongHistory::fill(const QString &profile, uint user, uint contact, cons
         MessageStruct m;
         m.contact = QString::number(contact);
         m.time = start.addSecs(qint64(n) * 3600 + (n * 7919) % 3000);
-        m.message = QStringLiteral("%1 (message %2)").arg(QString::fromUtf8(sentences[(n * 5 + n / 7) % count]))
+        // Every sentence in turn, the order shifting each round.
+        m.message = QStringLiteral("%1 (message %2)").arg(QString::fromUtf8(sentences[(n * 5 + n / count) % count]))
                         .arg(n + 1);
         m.alias = alias;
         m.chatKind = 1;
