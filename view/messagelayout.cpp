@@ -161,6 +161,7 @@ void fitPictures(QTextDocument *doc, int width)
     {
         int from;
         int length;
+        int blockStart;
         QTextImageFormat format;
     };
     QList<Fit> fits;
@@ -188,14 +189,24 @@ void fitPictures(QTextDocument *doc, int width)
                 continue;
             format.setWidth(room);
             format.setHeight(size.height() * room / size.width());
-            fits.append({fragment.position(), fragment.length(), format});
+            fits.append({fragment.position(), fragment.length(), block.position(), format});
         }
     }
-    for (const Fit &fit : std::as_const(fits)) {
+    // Back to front, so the line breaks put in do not move the pictures
+    // still to be fitted.
+    for (auto fit = fits.crbegin(); fit != fits.crend(); ++fit) {
         QTextCursor cursor(doc);
-        cursor.setPosition(fit.from);
-        cursor.setPosition(fit.from + fit.length, QTextCursor::KeepAnchor);
-        cursor.setCharFormat(fit.format);
+        cursor.setPosition(fit->from);
+        cursor.setPosition(fit->from + fit->length, QTextCursor::KeepAnchor);
+        cursor.setCharFormat(fit->format);
+        // A picture as wide as the body never shares its line, and Qt gives
+        // the line it wraps away from the picture's full height: text before
+        // it would stand at the foot of an empty band. A line break of its
+        // own keeps that line as tall as its text.
+        if (fit->from > fit->blockStart && doc->characterAt(fit->from - 1) != QChar::LineSeparator) {
+            cursor.setPosition(fit->from);
+            cursor.insertText(QString(QChar::LineSeparator));
+        }
     }
 }
 

@@ -416,6 +416,14 @@ private slots:
         view.resize(300, 300);
         QVERIFY(view.entryImageRect(0, 1).width() < scaled.width());
         QVERIFY(view.entryImageRect(0, 1).right() < view.viewport()->width());
+        // Text before a fitted picture keeps the height of a line of text:
+        // header and that line stand above the picture, no empty band.
+        view.appendIncoming(QStringLiteral("A wide one: <img src=\"%1\">").arg(path), "Bob", "bob", t0, false, false);
+        const QRect fitted = view.entryImageRect(1, 0);
+        const int textLine = view.fontMetrics().lineSpacing();
+        QVERIFY2(fitted.top() - view.entryRect(1).top() < 2 * textLine + 8,
+                 qPrintable(QStringLiteral("%1 above the picture").arg(fitted.top() - view.entryRect(1).top())));
+        QVERIFY(view.entryRect(1).bottom() >= fitted.bottom());
     }
 
     void contextMenuOffersImageSaving()
