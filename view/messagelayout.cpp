@@ -16,6 +16,7 @@
 #include <cmath>
 
 #include "guardedtextdocument.h"
+#include "inlinebody.h"
 #include "palettecolours.h"
 #include "plainbody.h"
 #include "ztextbrowser.h"
@@ -315,7 +316,13 @@ QTextDocument *MessageLayout::document(int index, MessageEntry &entry)
     doc->setDocumentMargin(MessageTemplates::isNotice(entry.kind) ? 1 : 2);
     doc->setResourceProvider(&provideResource);
     const QString html = bodyHtml(entry);
-    if (!PlainBody::fill(doc.get(), html))
+    // Plain words in wrappers need no importer at all; other inline markup
+    // needs it, but not for the body style's div around it.
+    const bool notice = MessageTemplates::isNotice(entry.kind);
+    const QString body = m_plain && !notice ? MessageTemplates::stripStyles(entry.body) : entry.body;
+    if (!PlainBody::fill(doc.get(), html)
+        && (notice || !InlineBody::inlineOnly(body)
+            || !InlineBody::fill(doc.get(), MessageTemplates::bodyStyle(entry.kind), body)))
         doc->setHtml(html);
     PaletteColours::adaptDocument(doc.get(), m_palette);
     const int bodyWidth = geometry(entry, 0).bodyWidth;
