@@ -36,6 +36,15 @@ QList<ProtocolArg> nativeSender(uint bot)
     return {ProtocolArg(DataTypes::Identifier, 9, QString::number(bot))};
 }
 
+QByteArray pngBytes(const QImage &image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
 } // namespace
 
 DemoNetwork::DemoNetwork(int latencyMs, QObject *parent)
@@ -124,11 +133,7 @@ QByteArray DemoNetwork::drawnPicture(int number)
     painter.setPen(QPen(Qt::black, 2));
     painter.drawArc(QRectF(34, 36, 28, 16), 200 * 16, 140 * 16);
     painter.end();
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
+    return pngBytes(image);
 }
 
 QByteArray DemoNetwork::drawnLandscape(int number)
@@ -152,11 +157,7 @@ QByteArray DemoNetwork::drawnLandscape(int number)
         painter.drawPath(hills);
     }
     painter.end();
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
+    return pngBytes(image);
 }
 
 void DemoNetwork::onSent(const SentRequest &request)

@@ -1,6 +1,7 @@
 #include "inlinebody.h"
 
-#include <QHash>
+#include "wrapperformats.h"
+
 #include <QList>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -9,26 +10,6 @@
 namespace zubrel {
 
 namespace {
-
-struct Formats
-{
-    QTextBlockFormat block;
-    QTextCharFormat blockChar;
-    QTextCharFormat text;
-};
-
-// What the importer makes of a div with this style, learnt once per style.
-const Formats &formatsFor(const QString &style)
-{
-    static QHash<QString, Formats> known;
-    if (const auto found = known.constFind(style); found != known.constEnd())
-        return *found;
-    QTextDocument sample;
-    sample.setHtml(QStringLiteral("<div style=\"") + style + QStringLiteral("\">x</div>"));
-    const QTextBlock block = sample.begin();
-    Formats formats{block.blockFormat(), block.charFormat(), block.begin().fragment().charFormat()};
-    return *known.insert(style, formats);
-}
 
 bool isInlineTag(QStringView name)
 {
@@ -81,7 +62,10 @@ bool InlineBody::fill(QTextDocument *document, const QString &style, const QStri
     document->setHtml(QStringLiteral("<div>") + html + QStringLiteral("</div>"));
     if (document->blockCount() != 1)
         return false;
-    const Formats &formats = formatsFor(style);
+    const std::optional<WrapperFormats> &formats =
+        WrapperFormats::of(QStringLiteral("<div style=\"") + style + QStringLiteral("\">"), QStringLiteral("</div>"));
+    if (!formats)
+        return false;
     // Each piece keeps what its own markup set over what the div passes down.
     struct Piece
     {
@@ -92,15 +76,15 @@ bool InlineBody::fill(QTextDocument *document, const QString &style, const QStri
     QList<Piece> pieces;
     for (auto it = document->begin().begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
-        QTextCharFormat format = formats.text;
+        QTextCharFormat format = formats->text;
         format.merge(fragment.charFormat());
         pieces.append({fragment.position(), fragment.length(), format});
     }
     QTextCursor cursor(document);
     // One edit: a cursor moved outside one lays the block out to learn its x.
     cursor.beginEditBlock();
-    cursor.setBlockFormat(formats.block);
-    cursor.setBlockCharFormat(formats.blockChar);
+    cursor.setBlockFormat(formats->block);
+    cursor.setBlockCharFormat(formats->blockChar);
     for (const Piece &piece : pieces) {
         cursor.setPosition(piece.position);
         cursor.setPosition(piece.position + piece.length, QTextCursor::KeepAnchor);

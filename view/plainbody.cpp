@@ -1,8 +1,8 @@
 #include "plainbody.h"
 
 #include "plainnotice.h"
+#include "wrapperformats.h"
 
-#include <QHash>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -12,38 +12,6 @@
 namespace zubrel {
 
 namespace {
-
-struct Formats
-{
-    QTextBlockFormat block;
-    QTextCharFormat blockChar;
-    QTextCharFormat text;
-};
-
-// What the importer makes of these wrappers, learnt once per pair; none when
-// they make anything but one block holding the text.
-const std::optional<Formats> &formatsFor(const QString &open, const QString &close)
-{
-    // Senders' styles are few, but a bound keeps odd input from growing it.
-    constexpr int most = 256;
-    static QHash<QString, std::optional<Formats>> known;
-    const QString key = open + QChar(0) + close;
-    if (const auto found = known.constFind(key); found != known.constEnd())
-        return *found;
-    if (known.size() >= most)
-        known.clear();
-    QTextDocument sample;
-    sample.setHtml(open + u'x' + close);
-    const QTextBlock block = sample.begin();
-    std::optional<Formats> formats;
-    auto fragments = block.begin();
-    if (sample.blockCount() == 1 && sample.toPlainText() == u"x" && !fragments.atEnd()) {
-        const QTextCharFormat text = fragments.fragment().charFormat();
-        if ((++fragments).atEnd())
-            formats = Formats{block.blockFormat(), block.charFormat(), text};
-    }
-    return *known.insert(key, formats);
-}
 
 // The end of the tag starting at `from` when it is a <div> or <span> whose
 // attribute values are quoted, -1 otherwise.
@@ -105,7 +73,7 @@ bool PlainBody::fill(QTextDocument *document, const QString &html)
 
 bool PlainBody::fill(QTextDocument *document, const QString &open, const QString &words, const QString &close)
 {
-    const std::optional<Formats> &formats = formatsFor(open, close);
+    const std::optional<WrapperFormats> &formats = WrapperFormats::of(open, close);
     if (!formats)
         return false;
     QTextCursor cursor(document);
