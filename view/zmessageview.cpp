@@ -114,7 +114,7 @@ QString ZMessageView::afterAppend(const QString &styledHtml, bool wasAtBottom)
     if (wasAtBottom)
         bar->setValue(bar->maximum());
     bar->release();
-    viewport()->update(entryRect(index));
+    updateArea(entryRect(index));
     ZMessageViewAccessible::entryAppended(this, index);
     emit textChanged();
     emit viewportLayoutChanged();
@@ -434,8 +434,57 @@ void ZMessageView::activateLink(const QString &href)
     QDesktopServices::openUrl(local ? QUrl::fromLocalFile(LocalLinkGuard::localTarget(url)) : url);
 }
 
+void ZMessageView::scrollPixelsLater(int dx, int dy)
+{
+    // A burst of messages followed at the bottom moves the pixels once, just
+    // before the next paint (the update request comes after posted calls),
+    // instead of copying the whole viewport for each message.
+    if (!m_scrollPosted) {
+        m_scrollPosted = true;
+        QMetaObject::invokeMethod(this, &ZMessageView::scrollPendingPixels, Qt::QueuedConnection);
+    }
+    m_pendingScroll += QPoint(dx, dy);
+}
+
+void ZMessageView::updateArea(const QRect &rect)
+{
+    // Qt moves what is to be painted along with the pixels; an area named
+    // for the new position waits for the move.
+    if (m_pendingScroll.isNull())
+        viewport()->update(rect);
+    else
+        m_pendingArea += rect;
+}
+
+void ZMessageView::scrollPendingPixels()
+{
+    m_scrollPosted = false;
+    const QPoint delta = std::exchange(m_pendingScroll, QPoint());
+    const QRegion area = std::exchange(m_pendingArea, QRegion());
+    if (!delta.isNull()) {
+        viewport()->scroll(delta.x(), delta.y());
+        // The move took the viewport's child widgets along, which were
+        // placed for the new position already.
+        emit viewportLayoutChanged();
+    }
+    viewport()->update(area);
+}
+
+void ZMessageView::repaintAll()
+{
+    m_pendingScroll = QPoint();
+    m_pendingArea = QRegion();
+    viewport()->update();
+}
+
 void ZMessageView::paintEvent(QPaintEvent *event)
 {
+    // Painted before the moved pixels were: what is outside this region
+    // is stale, so everything is painted again.
+    if (!m_pendingScroll.isNull()) {
+        repaintAll();
+        emit viewportLayoutChanged();
+    }
     m_layout->setPalette(palette());
     relayoutVisible();
     QPainter painter(viewport());
@@ -516,9 +565,9 @@ void ZMessageView::scrollContentsBy(int dx, int dy)
     // Moving the pixels already painted is far cheaper than painting every
     // visible entry again; a relayout changes them, so it repaints all.
     if (m_relayoutCount == before && !m_inRelayout)
-        viewport()->scroll(dx, dy);
+        scrollPixelsLater(dx, dy);
     else
-        viewport()->update();
+        repaintAll();
     emit viewportLayoutChanged();
     if (dy > 0 && verticalScrollBar()->value() == 0)
         emit olderEntriesWanted();

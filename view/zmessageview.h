@@ -19,6 +19,7 @@
 
 #include <QDateTime>
 #include <QPointer>
+#include <QRegion>
 #include <QUrl>
 
 #include <climits>
@@ -176,6 +177,11 @@ private:
     };
 
     QString afterAppend(const QString &styledHtml, bool wasAtBottom);
+    // Following the bottom (zmessageview.cpp): pixels moved once per pass.
+    void scrollPixelsLater(int dx, int dy);
+    void scrollPendingPixels();
+    void updateArea(const QRect &rect);
+    void repaintAll();
     void updateScrollRange();
     void relayoutVisible();
     Position positionAt(const QPoint &viewportPos);
@@ -209,6 +215,9 @@ private:
     bool m_hadSelection = false;
     bool m_inRelayout = false;
     bool m_keepPixels = false; // scrolling by what was placed above: nothing moves
+    QPoint m_pendingScroll;    // pixels still to move, see scrollPixelsLater()
+    QRegion m_pendingArea;     // to paint once they moved
+    bool m_scrollPosted = false;
     unsigned m_relayoutCount = 0; // rounds that changed a height
     int m_scrollMaximum = 0;
     QString m_pressedLink;

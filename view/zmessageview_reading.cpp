@@ -50,8 +50,8 @@ void ZMessageView::setReaderFocus(int index)
     m_readerFocus = index;
     showEntry(index);
     if (before >= 0 && before < m_model->count())
-        viewport()->update(entryRect(before));
-    viewport()->update(entryRect(index));
+        updateArea(entryRect(before));
+    updateArea(entryRect(index));
     if (QAccessible::isActive()) {
         QAccessibleEvent focus(this, QAccessible::Focus);
         focus.setChild(index);

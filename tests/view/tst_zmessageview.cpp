@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
@@ -465,6 +466,37 @@ private slots:
         view.scrollToBottom();
         view.appendNotice(MessageTemplates::System, "last", t0);
         QCOMPARE(bar->value(), bar->maximum());
+    }
+
+    // Following the bottom moves the pixels once per burst of appends: the
+    // bar is exact after each append, and the window shows what a fresh
+    // rendering does (bursts, a repaint in between, the reader's frame).
+    void screenFollowsBottomAfterBursts()
+    {
+        ZMessageView view;
+        view.resize(400, 260);
+        view.show();
+        view.activateWindow();
+        view.setFocus();
+        QVERIFY(QTest::qWaitForWindowActive(&view));
+        const auto shown = [&view] {
+            QCoreApplication::processEvents();
+            const QImage screen = view.screen()->grabWindow(view.winId()).toImage();
+            const QRect area(view.viewport()->mapTo(&view, QPoint()), view.viewport()->size());
+            return screen.copy(area) == view.viewport()->grab().toImage().convertToFormat(screen.format());
+        };
+        QScrollBar *bar = view.verticalScrollBar();
+        for (int n = 0; n < 34; ++n) {
+            view.appendMultiChat(QStringLiteral("m %1 ").arg(n).repeated(n % 9 + 1), QString::number(n % 3),
+                                 QString::number(n % 3), false, t0);
+            QCOMPARE(bar->value(), bar->maximum());
+            if (n == 26)
+                view.viewport()->repaint();
+            if (n == 32)
+                view.setReaderFocus(n); // in the same pass as the append
+            if (n == 20 || n == 21 || n >= 28)
+                QVERIFY(shown());
+        }
     }
 
     void scrollToFarEntryLaysItOut()
