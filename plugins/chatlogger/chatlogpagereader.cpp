@@ -7,14 +7,16 @@
 
 #include <sqlite3.h>
 
-#include <chrono>
+#include <algorithm>
 #include <cstring>
-#include <ctime>
 #include <limits>
 
 namespace zubrel {
 
 namespace {
+
+// Stands for a record without a time among the page's times.
+constexpr qint64 NoTime = std::numeric_limits<qint64>::min();
 
 // Text the store wrote as raw UTF-16 (it held a lone surrogate) comes back
 // as a blob; everything else SQLite hands out as UTF-8.
@@ -58,9 +60,9 @@ MessageStruct ChatLogPageReader::recordFrom(sqlite3_stmt *statement)
 {
     MessageStruct m;
     m.contact = m_contact.take(sqlite3_column_value(statement, 0));
+    // The time is set by setTimes() once the page is read.
     sqlite3_value *time = sqlite3_column_value(statement, 1);
-    if (sqlite3_value_type(time) != SQLITE_NULL)
-        m.time = localTime(sqlite3_value_int64(time));
+    m_times.append(sqlite3_value_type(time) == SQLITE_NULL ? NoTime : sqlite3_value_int64(time));
     m.message = textOf(sqlite3_column_value(statement, 2));
     sqlite3_value *uuid = sqlite3_column_value(statement, 3);
     if (sqlite3_value_type(uuid) != SQLITE_NULL) {
@@ -103,6 +105,29 @@ bool ChatLogPageReader::prepare()
                          &m_byUuid);
 }
 
+void ChatLogPageReader::setTimes(QList<LogRecord> &records, qsizetype first)
+{
+    qint64 earliest = std::numeric_limits<qint64>::max();
+    qint64 latest = std::numeric_limits<qint64>::min();
+    for (const qint64 ms : std::as_const(m_times)) {
+        if (ms != NoTime) {
+            earliest = std::min(earliest, ms);
+            latest = std::max(latest, ms);
+        }
+    }
+    if (earliest > latest)
+        return;
+    ChatLogLocalTime::refreshZone();
+    const std::optional<int> offset = m_localTime.sharedOffset(earliest, latest);
+    for (qsizetype i = 0; i < m_times.size(); ++i) {
+        const qint64 ms = m_times[i];
+        if (ms == NoTime)
+            continue;
+        records[first + i].message.time = offset ? QDateTime::fromMSecsSinceEpoch(ms, Qt::OffsetFromUTC, *offset)
+                                                 : ChatLogLocalTime::at(ms);
+    }
+}
+
 bool ChatLogPageReader::read(Key key, const QString &value, qint64 beforeId, int count,
                              QList<LogRecord> &newestFirst, int *code)
 {
@@ -115,14 +140,16 @@ bool ChatLogPageReader::read(Key key, const QString &value, qint64 beforeId, int
     sqlite3_bind_text(statement, 1, utf8.constData(), int(utf8.size()), SQLITE_STATIC);
     sqlite3_bind_int64(statement, 2, beforeId > 0 ? beforeId : std::numeric_limits<qint64>::max());
     sqlite3_bind_int(statement, 3, count);
-    refreshTimeZone();
-    newestFirst.reserve(newestFirst.size() + count);
+    const qsizetype first = newestFirst.size();
+    newestFirst.reserve(first + count);
+    m_times.clear();
     int result = SQLITE_ROW;
     while ((result = sqlite3_step(statement)) == SQLITE_ROW) {
         MessageStruct m = recordFrom(statement);
         newestFirst.append(LogRecord{sqlite3_column_int64(statement, 7), std::move(m)});
     }
     sqlite3_reset(statement);
+    setTimes(newestFirst, first);
     // The key's bytes go out of scope with this call.
     sqlite3_clear_bindings(statement);
     *code = result & 0xff;
@@ -172,38 +199,6 @@ bool ChatLogPageReader::buildIndexes(const QSqlDatabase &db, const std::atomic<b
     if (stop && reader.m_handle)
         sqlite3_progress_handler(reader.m_handle, 0, nullptr, nullptr);
     return ok;
-}
-
-QDateTime ChatLogPageReader::localTime(qint64 msecsSinceEpoch)
-{
-#if defined(Q_OS_UNIX)
-    // Whole seconds rounded down, also before 1970.
-    const qint64 seconds = msecsSinceEpoch / 1000 - (msecsSinceEpoch % 1000 < 0 ? 1 : 0);
-    if (seconds >= std::numeric_limits<time_t>::min() && seconds <= std::numeric_limits<time_t>::max()) {
-        const time_t t = time_t(seconds);
-        tm local{};
-        if (localtime_r(&t, &local))
-            return QDateTime::fromMSecsSinceEpoch(msecsSinceEpoch, Qt::OffsetFromUTC, int(local.tm_gmtoff));
-    }
-#endif
-    return QDateTime::fromMSecsSinceEpoch(msecsSinceEpoch);
-}
-
-void ChatLogPageReader::refreshTimeZone()
-{
-#if defined(Q_OS_UNIX)
-    // A change of the system's zone is seen within a second; more often
-    // would cost a look at the zone file for every page.
-    static std::atomic<qint64> lastCheck{std::numeric_limits<qint64>::min()};
-    const qint64 now = std::chrono::duration_cast<std::chrono::milliseconds>(
-                           std::chrono::steady_clock::now().time_since_epoch())
-                           .count();
-    const qint64 last = lastCheck.load(std::memory_order_relaxed);
-    if (last != std::numeric_limits<qint64>::min() && now - last < 1000)
-        return;
-    lastCheck.store(now, std::memory_order_relaxed);
-    tzset();
-#endif
 }
 
 } // namespace zubrel

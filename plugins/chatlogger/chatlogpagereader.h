@@ -11,9 +11,11 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
+#include <QVarLengthArray>
 
 #include <atomic>
 
+#include "chatloglocaltime.h"
 #include "zloggerinterfaces.h"
 
 struct sqlite3;
@@ -54,13 +56,6 @@ public:
     // `stop` set from another thread abandons the work (done next time).
     static bool buildIndexes(const QSqlDatabase &db, const std::atomic<bool> *stop = nullptr);
 
-    // A stored time as local time. The offset of that instant is fixed in
-    // the value: same moment, same wall-clock time, at a fraction of the
-    // cost of Qt's local time, which looks at the time-zone file again for
-    // each value. Call refreshTimeZone() once before a batch of these.
-    static QDateTime localTime(qint64 msecsSinceEpoch);
-    static void refreshTimeZone();
-
 private:
     // Contact and alias mostly repeat from one record of a conversation to
     // the next: while the text's bytes are the same, one string is shared
@@ -76,6 +71,12 @@ private:
     };
 
     MessageStruct recordFrom(sqlite3_stmt *statement);
+    void setTimes(QList<LogRecord> &records, qsizetype first);
+
+    // Times of the page being read, converted once all are in: a page
+    // mostly shares one offset from UTC.
+    QVarLengthArray<qint64, 64> m_times;
+    ChatLogLocalTime m_localTime;
 
     RepeatedText m_contact;
     RepeatedText m_alias;

@@ -207,26 +207,36 @@ void tst_ChatLogStore::textNeverBecomesSql()
 
 void tst_ChatLogStore::localTimeKeepsItsWallClock()
 {
-    // Summer and winter time, and an instant before 1970 with a fraction of
-    // a second, read back in a zone with daylight saving time.
+    // Read back in a zone with daylight saving time, one chat per page:
+    // summer and winter with an instant before 1970 and a fraction of a
+    // second; winter, summer, winter (same offset at both ends); both sides
+    // of the spring change to the millisecond; one summer.
     const QByteArray zone = qgetenv("TZ");
     qputenv("TZ", "Europe/Berlin");
-    const QList<qint64> instants{1688205600007, 1673784000999, -1500};
+    const qint64 spring = 1679792400000; // 2023-03-26 01:00 UTC
+    const QList<QList<qint64>> pages{{1688205600007, 1673784000999, -1500},
+                                     {1673784000000, 1688205600000, 1705320000000},
+                                     {spring - 86400000, spring - 1},
+                                     {spring, spring + 86400000},
+                                     {1688205600000, 1688292000000}};
     {
         ChatLogStore store;
         QVERIFY(store.open(userFolder()));
-        for (const qint64 ms : instants) {
-            MessageStruct m = record(QStringLiteral("5"), QString::number(ms));
-            m.time = QDateTime::fromMSecsSinceEpoch(ms);
-            QVERIFY(store.append(m));
-        }
-        const QList<MessageStruct> found = store.lastMessages(10, QStringLiteral("5"));
-        QCOMPARE(found.size(), instants.size());
-        for (int i = 0; i < found.size(); ++i) {
-            const QDateTime local = QDateTime::fromMSecsSinceEpoch(instants[i]);
-            QCOMPARE(found[i].time.toMSecsSinceEpoch(), instants[i]);
-            QCOMPARE(found[i].time.date(), local.date());
-            QCOMPARE(found[i].time.time(), local.time());
+        for (int page = 0; page < pages.size(); ++page) {
+            const QString chat = QString::number(page + 5);
+            for (const qint64 ms : pages[page]) {
+                MessageStruct m = record(chat, QString::number(ms));
+                m.time = QDateTime::fromMSecsSinceEpoch(ms);
+                QVERIFY(store.append(m));
+            }
+            const QList<MessageStruct> found = store.lastMessages(10, chat);
+            QCOMPARE(found.size(), pages[page].size());
+            for (int i = 0; i < found.size(); ++i) {
+                const QDateTime local = QDateTime::fromMSecsSinceEpoch(pages[page][i]);
+                QCOMPARE(found[i].time.toMSecsSinceEpoch(), pages[page][i]);
+                QCOMPARE(found[i].time.date(), local.date());
+                QCOMPARE(found[i].time.time(), local.time());
+            }
         }
     }
     zone.isNull() ? qunsetenv("TZ") : qputenv("TZ", zone);
