@@ -440,11 +440,11 @@ void MessageLayout::paint(QPainter &painter, int index, MessageEntry &entry, con
         if (!MessageTemplates::isNotice(entry.kind)) {
             painter.setFont(m_bold);
             painter.setPen(PaletteColours::text(look.aliasColour, palette));
-            const QString alias = QFontMetrics(m_bold).elidedText(entry.alias, Qt::ElideRight, g.alias.width());
-            painter.drawText(g.alias, Qt::AlignLeft | Qt::AlignVCenter, alias);
+            const QString alias = m_headerText.elided(m_bold, 1, entry.alias, g.alias.width());
+            m_headerText.draw(painter, g.alias, Qt::AlignLeft, 1, alias);
             painter.setFont(m_font);
             painter.setPen(PaletteColours::text(look.timeColour, palette));
-            painter.drawText(g.time, Qt::AlignRight | Qt::AlignVCenter, entry.time);
+            m_headerText.draw(painter, g.time, Qt::AlignRight, 0, entry.time);
         }
     }
     if (!g.dots.isNull())

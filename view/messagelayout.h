@@ -4,6 +4,7 @@
 // through a QTextDocument, and only for entries that are looked at, kept in
 // a small least-recently-used cache.
 
+#include "headertext.h"
 #include "messageviewmodel.h"
 
 #include <QFont>
@@ -102,6 +103,7 @@ private:
     unsigned m_generation = 1;
     QFont m_font;
     QFont m_bold;
+    HeaderText m_headerText;
     struct Cached
     {
         std::unique_ptr<QTextDocument> document;

@@ -2,6 +2,8 @@
 
 #include <QStyleOptionSlider>
 
+#include <climits>
+
 namespace zubrel {
 
 void SteadyScrollBar::release()
@@ -11,6 +13,24 @@ void SteadyScrollBar::release()
     m_pending = false;
     if (!m_painted || look() != *m_painted)
         update();
+}
+
+void SteadyScrollBar::initStyleOption(QStyleOptionSlider *option) const
+{
+    QScrollBar::initStyleOption(option);
+    constexpr qint64 exact = INT_MAX / 4096;
+    const qint64 minimum = option->minimum;
+    const qint64 range = qint64(option->maximum) - minimum;
+    if (range <= exact)
+        return;
+    const qint64 factor = range / exact + 1;
+    const auto scaled = [&](int value) { return int((value - minimum) / factor); };
+    option->minimum = 0;
+    option->maximum = scaled(option->maximum);
+    option->sliderPosition = scaled(option->sliderPosition);
+    option->sliderValue = scaled(option->sliderValue);
+    option->pageStep = qMax(1, int(option->pageStep / factor));
+    option->singleStep = qMax(1, int(option->singleStep / factor));
 }
 
 void SteadyScrollBar::sliderChange(SliderChange change)

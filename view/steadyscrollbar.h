@@ -22,6 +22,13 @@ public:
     void hold() { ++m_held; }
     void release();
 
+    // Past about half a million the style places the slider in floating
+    // point, and at the end of the range it lands a pixel short or not as the
+    // range grows: a long conversation's slider shivered, and was painted
+    // again, on one append in eight. The same proportions in a range small
+    // enough for the style's exact arithmetic place it steadily.
+    void initStyleOption(QStyleOptionSlider *option) const override;
+
 protected:
     void sliderChange(SliderChange change) override;
     void paintEvent(QPaintEvent *event) override;

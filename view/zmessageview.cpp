@@ -60,6 +60,9 @@ ZMessageView::ZMessageView(QWidget *parent)
             verticalScrollBar()->setPageStep(viewport()->height());
         }
     });
+    // paintEvent fills what it paints with the base colour: the viewport's
+    // own background fill would only write the same pixels twice.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setMouseTracking(true);
     verticalScrollBar()->setSingleStep(20);
@@ -358,8 +361,18 @@ void ZMessageView::updateScrollRange()
 {
     QScrollBar *bar = verticalScrollBar();
     const int height = viewport()->height();
-    m_scrollMaximum = qMax(0, m_heights->total() + bottomPadding - height);
-    bar->setRange(0, m_scrollMaximum);
+    const int maximum = qMax(0, m_heights->total() + bottomPadding - height);
+    // The scroll area answers every range change with a queued relayout of
+    // its bars (and a wake-up of the event loop), once per appended entry;
+    // it is only needed when the bar appears or vanishes. The value must not
+    // be clamped meanwhile, or the viewport would miss the scroll.
+    const bool same = bar->minimum() == 0 && bar->maximum() == m_scrollMaximum && m_scrollMaximum > 0
+                      && maximum > 0 && bar->value() <= maximum;
+    m_scrollMaximum = maximum;
+    {
+        const QSignalBlocker quiet(same ? bar : nullptr);
+        bar->setRange(0, maximum);
+    }
     bar->setPageStep(height);
 }
 

@@ -3,11 +3,16 @@
 // enlarged, and under a dark palette the templates' bands and texts stay
 // readable while both stores keep the templates' exact HTML.
 
+#include "headertext.h"
 #include "messagetemplates.h"
+#include "steadyscrollbar.h"
 #include "zmessageview.h"
 #include "zsmileytheme.h"
 
 #include <QHash>
+#include <QSet>
+#include <QPainter>
+#include <QStyleOptionSlider>
 #include <QTest>
 #include <algorithm>
 
@@ -160,6 +165,55 @@ private slots:
             // Under a dark palette no area is a light patch.
             QVERIFY2(!dark || background.lightness() < 110, name);
         }
+    }
+
+    // Header texts shaped once come out exactly as drawText draws them:
+    // names, times, clipped, elided, with tabs and right-to-left script.
+    void headerTexts()
+    {
+        QFont font(QStringLiteral("Tahoma"));
+        font.setPixelSize(12);
+        HeaderText cache;
+        const QString texts[] = {QStringLiteral("Anna"), QStringLiteral("08:15"),
+                                 QStringLiteral("A sender whose name is far too long"), QStringLiteral("a\tb"),
+                                 QString::fromUtf8("\xd7\xa9\xd7\x9c\xd7\x95\xd7\x9d")};
+        for (int round = 0; round < 2; ++round) {
+            for (const QString &text : texts) {
+                for (const QRect &rect : {QRect(5, 3, 200, 20), QRect(5, 3, 40, 9)}) {
+                    for (const Qt::Alignment align : {Qt::AlignLeft, Qt::AlignRight}) {
+                        QImage expected(240, 30, QImage::Format_ARGB32_Premultiplied);
+                        expected.fill(Qt::white);
+                        QImage drawn = expected;
+                        QPainter(&expected).drawText(rect, Qt::AlignVCenter | align, text);
+                        QPainter painter(&drawn);
+                        cache.draw(painter, rect, align, 0, text);
+                        painter.end();
+                        QVERIFY2(drawn == expected, qPrintable(text));
+                        QCOMPARE(cache.elided(font, 0, text, rect.width()),
+                                 QFontMetrics(font).elidedText(text, Qt::ElideRight, rect.width()));
+                    }
+                }
+            }
+            font = QFont(); // the painter's default font
+        }
+    }
+
+    // At the end of a very long conversation the slider keeps its pixels
+    // while the range grows, so nothing repaints it on each append.
+    void sliderSteadyAtEnd()
+    {
+        SteadyScrollBar bar(Qt::Vertical);
+        bar.resize(16, 416);
+        bar.setPageStep(416);
+        QSet<int> tops;
+        for (int maximum = 4'000'000; maximum < 4'040'000; maximum += 37) {
+            bar.setRange(0, maximum);
+            bar.setValue(maximum);
+            QStyleOptionSlider option;
+            bar.initStyleOption(&option);
+            tops << bar.style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, &bar).top();
+        }
+        QCOMPARE(tops.size(), 1);
     }
 };
 
