@@ -1,28 +1,17 @@
 #include "zpushmessagearea.h"
 
-#include "palettecolours.h"
+#include "pickersections.h"
 #include "zsmileytheme.h"
 
-#include <QVBoxLayout>
+#include <QLayout>
 
 namespace zubrel {
 
 ZPushMessageArea::ZPushMessageArea(QWidget *parent)
     : QScrollArea(parent)
 {
-    setFrameShape(QFrame::NoFrame);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setWidgetResizable(true);
-    m_content = new QWidget(this);
-    m_content->setAutoFillBackground(true);
-    QPalette pal = m_content->palette();
-    // The theme tint of a light window; a dark palette gets its dark counterpart.
-    pal.setColor(QPalette::Window, PaletteColours::band(QColor(QStringLiteral("#ffffff")), pal));
-    m_content->setPalette(pal);
-    auto *layout = new QVBoxLayout(m_content);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
+    m_content = PickerSections::makeList(this);
+    QLayout *layout = m_content->layout();
 
     QStringList themes = ZSmileyTheme::themeNames(ZSmileyTheme::Kind::PushMessages);
     if (themes.removeAll(QStringLiteral("default")) > 0)

@@ -1,5 +1,6 @@
 #include "zpushmessageframe.h"
 
+#include "pickersections.h"
 #include "zpushmessageclass.h"
 #include "zpushmessagefiles.h"
 #include "zratinglabel.h"
@@ -9,25 +10,16 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QTimer>
-#include <QVBoxLayout>
 
 namespace zubrel {
 
 ZPushMessageFrame::ZPushMessageFrame(QWidget *parent)
     : QWidget(parent)
 {
-    auto *layout = new QVBoxLayout(this);
-    layout->setSpacing(2);
-    layout->setContentsMargins(3, 3, 3, 3);
     m_header = new ZPushMessageClass(this);
     m_header->setText(tr("No Name"));
-    m_container = new QWidget(this);
-    m_grid = new QGridLayout(m_container);
-    m_grid->setSpacing(0);
-    m_grid->setContentsMargins(0, 0, 0, 0);
-    m_grid->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    layout->addWidget(m_header);
-    layout->addWidget(m_container);
+    m_grid = PickerSections::makeSection(this, m_header);
+    m_container = m_grid->parentWidget();
     connect(m_header, &ZPushMessageClass::clicked, this, &ZPushMessageFrame::slotHidePushMessagesTimer);
 }
 

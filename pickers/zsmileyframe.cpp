@@ -2,6 +2,7 @@
 
 #include <QHash>
 
+#include "pickersections.h"
 #include "zsmiley.h"
 #include "zsmileyclass.h"
 #include "zsmileyfavorites.h"
@@ -16,7 +17,6 @@
 #include <QImage>
 #include <QImageReader>
 #include <QTimer>
-#include <QVBoxLayout>
 
 namespace zubrel {
 
@@ -67,18 +67,10 @@ QPixmap sharedPicture(const QString &path)
 ZSmileyFrame::ZSmileyFrame(QWidget *parent)
     : QWidget(parent)
 {
-    auto *layout = new QVBoxLayout(this);
-    layout->setSpacing(2);
-    layout->setContentsMargins(3, 3, 3, 3);
     m_header = new ZSmileyClass(this);
     m_header->setText(tr("No Name"));
-    m_container = new QWidget(this);
-    m_grid = new QGridLayout(m_container);
-    m_grid->setSpacing(0);
-    m_grid->setContentsMargins(0, 0, 0, 0);
-    m_grid->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    layout->addWidget(m_header);
-    layout->addWidget(m_container);
+    m_grid = PickerSections::makeSection(this, m_header);
+    m_container = m_grid->parentWidget();
     connect(m_header, &ZSmileyClass::clicked, this, &ZSmileyFrame::slotHideSmileysTimer);
 }
 

@@ -8,11 +8,10 @@
 #include "zsmileyareareal.h"
 #include "zsmileyfavorites.h"
 #include "zsmileyframe.h"
+#include "pickersections.h"
 #include "zsmileythemecache.h"
 
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QTimer>
 
 namespace zubrel {
@@ -98,23 +97,7 @@ void ZSmileyPicker::slotSmileys()
         return;
     }
     popup();
-    QPoint point = mapToGlobal(rect().bottomLeft());
-    point.setX(qMax(0, point.x()));
-    point.setY(qMax(0, point.y()));
-    const QSize size = m_popup->sizeHint();
-    const QScreen *screen = QGuiApplication::screenAt(point);
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    if (screen) {
-        const QRect area = screen->geometry();
-        // Keep the popup on the screen: line it up with the button's right
-        // edge, or open it above the button.
-        if (area.width() < point.x() + size.width())
-            point.rx() -= size.width() - width();
-        if (area.height() < point.y() + size.height() + 2)
-            point.ry() -= size.height() + height() - 2;
-    }
-    m_popup->move(point);
+    m_popup->move(PickerSections::popupPosition(this, m_popup->sizeHint()));
     if (m_favoritesEnabled)
         m_popup->area()->favoritesFrame()->setTheme(QStringLiteral("favorites"));
     m_popup->show();
