@@ -1,5 +1,6 @@
 #include "inlinebody.h"
 
+#include "inlinetags.h"
 #include "wrapperformats.h"
 
 #include <QList>
@@ -58,13 +59,16 @@ bool InlineBody::inlineOnly(const QString &html)
 
 bool InlineBody::fill(QTextDocument *document, const QString &style, const QString &html)
 {
-    // A div of its own, so that line breaks stay inside the one block.
-    document->setHtml(QStringLiteral("<div>") + html + QStringLiteral("</div>"));
-    if (document->blockCount() != 1)
-        return false;
     const std::optional<WrapperFormats> &formats =
         WrapperFormats::of(QStringLiteral("<div style=\"") + style + QStringLiteral("\">"), QStringLiteral("</div>"));
     if (!formats)
+        return false;
+    // Links, line breaks, bold and styled spans around words need no importer.
+    if (InlineTags::fill(document, *formats, html))
+        return true;
+    // A div of its own, so that line breaks stay inside the one block.
+    document->setHtml(QStringLiteral("<div>") + html + QStringLiteral("</div>"));
+    if (document->blockCount() != 1)
         return false;
     // Each piece keeps what its own markup set over what the div passes down.
     struct Piece

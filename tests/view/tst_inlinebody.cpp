@@ -19,6 +19,9 @@ private slots:
         QTest::addColumn<bool>("inlineOnly");
         QTest::newRow("bold") << "Message number 7 with <b>some</b> text" << true;
         QTest::newRow("nested, colours") << "<i>a <u>b</u></i> <span style=\"color: #f00; font-size: 20px\">red <b>x</b></span> <font color=\"blue\" size=\"+2\">c</font>" << true;
+        QTest::newRow("styled span, link") << "<span style=\"font-family:'Tahoma'; font-size:12px; color:#000000;\">Message 14: how?</span> <a href=\"http://example.org/p14\">http://example.org/p14</a>" << true;
+        QTest::newRow("break, bold, italic") << "<span style=\"color:#123456;\">first</span><br>second <b>bold</b> and <i>it &amp; <u>under</u></i> words" << true;
+        QTest::newRow("link around bold, strong, em") << "<b>x <a href=\"mailto:a@b.example\">mail <em>me</em></a></b> <strong>s</strong><br/>" << true;
         QTest::newRow("link, sub, sup, small") << "see <a href=\"http://a.example/\">this</a> x<sub>2</sub><sup>3</sup> <small>s</small> <BIG>B</BIG>" << true;
         QTest::newRow("picture, break, entities") << "one<br>two&nbsp;&amp; <img src=\":/msg_dots\" /> three" << true;
         QTest::newRow("white space, long word") << QStringLiteral("  lead \n  folded   ") + QString(200, u'w') + QString::fromUtf8("\u200b\u00e4") << true;
