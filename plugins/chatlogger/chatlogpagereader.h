@@ -28,6 +28,7 @@ class ChatLogPageReader
 {
 public:
     enum class Key { Chat, Uuid };
+    enum class Ids { Read, Skipped };
 
     // `db` must be open and stay open while this reader lives.
     explicit ChatLogPageReader(const QSqlDatabase &db);
@@ -39,10 +40,11 @@ public:
     bool prepare();
 
     // Up to `count` records of the conversation keyed `value` with ids below
-    // `beforeId`, newest first, appended to `newestFirst`. On failure returns
-    // false and sets `code` to SQLite's primary result code.
+    // `beforeId`, newest first, appended to `newestFirst`; with Ids::Skipped
+    // their ids are left 0. On failure returns false and sets `code` to
+    // SQLite's primary result code.
     bool read(Key key, const QString &value, qint64 beforeId, int count, QList<LogRecord> &newestFirst,
-              int *code);
+              int *code, Ids ids = Ids::Read);
 
     // The indexes the look-up reads: each conversation's records side by
     // side with all their columns, so a page of them is one or two index
@@ -81,8 +83,8 @@ private:
     RepeatedText m_contact;
     RepeatedText m_alias;
     sqlite3 *m_handle = nullptr;
-    sqlite3_stmt *m_byChat = nullptr;
-    sqlite3_stmt *m_byUuid = nullptr;
+    // By key, without and with the records' ids.
+    sqlite3_stmt *m_statements[2][2] = {{nullptr, nullptr}, {nullptr, nullptr}};
 };
 
 } // namespace zubrel

@@ -87,15 +87,6 @@ QVariant chatKey(const MessageStruct &message)
     return message.contact;
 }
 
-QList<MessageStruct> messagesOf(QList<LogRecord> records)
-{
-    QList<MessageStruct> messages;
-    messages.reserve(records.size());
-    for (LogRecord &record : records)
-        messages.append(std::move(record.message));
-    return messages;
-}
-
 const char *const CreateSchemaV1[] = {
     "CREATE TABLE IF NOT EXISTS messages ("
     " id INTEGER PRIMARY KEY,"
@@ -649,9 +640,10 @@ QList<MessageStruct> ChatLogStore::lastMessages(int count, const QString &chatId
 {
     if (count <= 0 || chatId.isEmpty())
         return {};
+    settleCheck();
     if (!m_db && !m_folder.isEmpty())
         openDatabase();
-    return messagesOf(recordsBefore(0, count, chatId));
+    return newestMessages(select(false, chatId, count, 0, false), count, chatId, QUuid());
 }
 
 QList<LogRecord> ChatLogStore::recordsBefore(qint64 beforeId, int count, const QString &chatId)
@@ -661,7 +653,8 @@ QList<LogRecord> ChatLogStore::recordsBefore(qint64 beforeId, int count, const Q
     settleCheck();
     if (!m_db && !m_folder.isEmpty())
         openDatabase();
-    return withPending(select(false, chatId, count, beforeId), beforeId, count, chatId, QUuid());
+    return withPending(oldestFirst(select(false, chatId, count, beforeId, true)), beforeId, count, chatId,
+                       QUuid());
 }
 
 QList<LogRecord> ChatLogStore::recordsBefore(qint64 beforeId, int count, const QUuid &uuid)
@@ -671,8 +664,8 @@ QList<LogRecord> ChatLogStore::recordsBefore(qint64 beforeId, int count, const Q
     settleCheck();
     if (!m_db && !m_folder.isEmpty())
         openDatabase();
-    return withPending(select(true, uuid.toString(QUuid::WithoutBraces), count, beforeId), beforeId, count,
-                       QString(), uuid);
+    return withPending(oldestFirst(select(true, uuid.toString(QUuid::WithoutBraces), count, beforeId, true)),
+                       beforeId, count, QString(), uuid);
 }
 
 QList<LogRecord> ChatLogStore::withPending(QList<LogRecord> stored, qint64 beforeId, int count,
@@ -691,7 +684,29 @@ QList<LogRecord> ChatLogStore::withPending(QList<LogRecord> stored, qint64 befor
 
 QList<MessageStruct> ChatLogStore::lastMessages(int count, const QUuid &uuid)
 {
-    return messagesOf(recordsBefore(0, count, uuid));
+    if (count <= 0 || uuid.isNull())
+        return {};
+    settleCheck();
+    if (!m_db && !m_folder.isEmpty())
+        openDatabase();
+    return newestMessages(select(true, uuid.toString(QUuid::WithoutBraces), count, 0, false), count, QString(),
+                          uuid);
+}
+
+QList<MessageStruct> ChatLogStore::newestMessages(QList<LogRecord> newestFirst, int count, const QString &chatId,
+                                                  const QUuid &uuid) const
+{
+    // As withPending() over the records oldest first, moving each record
+    // once: the newest `count` of the stored ones followed by the waiting.
+    const QList<MessageStruct> pending = pendingMatching(chatId, uuid);
+    const qsizetype fromPending = std::min<qsizetype>(pending.size(), count);
+    const qsizetype stored = std::min<qsizetype>(newestFirst.size(), count - fromPending);
+    QList<MessageStruct> messages;
+    messages.reserve(stored + fromPending);
+    for (qsizetype i = stored - 1; i >= 0; --i)
+        messages.append(std::move(newestFirst[i].message));
+    messages.append(pending.sliced(pending.size() - fromPending));
+    return messages;
 }
 
 MessageStruct ChatLogStore::recordAt(const QSqlQuery &query, int first)
@@ -711,7 +726,7 @@ MessageStruct ChatLogStore::recordAt(const QSqlQuery &query, int first)
     return m;
 }
 
-QList<LogRecord> ChatLogStore::select(bool byUuid, const QString &key, int count, qint64 beforeId)
+QList<LogRecord> ChatLogStore::select(bool byUuid, const QString &key, int count, qint64 beforeId, bool ids)
 {
     QList<LogRecord> newestFirst;
     // A second round only after damage was found: the file is then set
@@ -720,7 +735,8 @@ QList<LogRecord> ChatLogStore::select(bool byUuid, const QString &key, int count
         newestFirst.clear();
         int code = 0;
         const bool ok = m_db->pages->read(byUuid ? ChatLogPageReader::Key::Uuid : ChatLogPageReader::Key::Chat,
-                                          key, beforeId, count, newestFirst, &code);
+                                          key, beforeId, count, newestFirst, &code,
+                                          ids ? ChatLogPageReader::Ids::Read : ChatLogPageReader::Ids::Skipped);
         if (ok || !isCorrupt(code))
             break;
         m_suspect = true;
@@ -728,7 +744,6 @@ QList<LogRecord> ChatLogStore::select(bool byUuid, const QString &key, int count
         newestFirst.clear();
         openDatabase();
     }
-    std::reverse(newestFirst.begin(), newestFirst.end());
     return newestFirst;
 }
 

@@ -12,6 +12,7 @@
 #include <QString>
 #include <QUuid>
 
+#include <algorithm>
 #include <memory>
 
 #include "zloggerinterfaces.h"
@@ -126,7 +127,15 @@ private:
     bool writeRecords(const QList<MessageStruct> &messages, bool fast);
     void keepPending(const MessageStruct &message);
     void dropConnection();
-    QList<LogRecord> select(bool byUuid, const QString &key, int count, qint64 beforeId);
+    // Newest first.
+    QList<LogRecord> select(bool byUuid, const QString &key, int count, qint64 beforeId, bool ids);
+    static QList<LogRecord> oldestFirst(QList<LogRecord> newestFirst)
+    {
+        std::reverse(newestFirst.begin(), newestFirst.end());
+        return newestFirst;
+    }
+    QList<MessageStruct> newestMessages(QList<LogRecord> newestFirst, int count, const QString &chatId,
+                                        const QUuid &uuid) const;
     QList<LogRecord> withPending(QList<LogRecord> stored, qint64 beforeId, int count, const QString &chatId,
                                  const QUuid &uuid) const;
     QList<MessageStruct> pendingMatching(const QString &chatId, const QUuid &uuid) const;
