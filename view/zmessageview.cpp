@@ -492,6 +492,7 @@ void ZMessageView::repaintAll()
 
 void ZMessageView::paintEvent(QPaintEvent *event)
 {
+    m_movedSincePaint = false;
     // Painted before the moved pixels were: what is outside this region
     // is stale, so everything is painted again.
     if (!m_pendingScroll.isNull()) {
@@ -577,10 +578,17 @@ void ZMessageView::scrollContentsBy(int dx, int dy)
     relayoutVisible();
     // Moving the pixels already painted is far cheaper than painting every
     // visible entry again; a relayout changes them, so it repaints all.
-    if (m_relayoutCount == before && !m_inRelayout)
+    // The first move after a paint is made at once, so that the paint the
+    // event loop delivers next (its request was posted before this pass)
+    // shows it; further ones before that paint wait and move together.
+    if (m_relayoutCount == before && !m_inRelayout && !m_movedSincePaint && m_pendingScroll.isNull()) {
+        viewport()->scroll(dx, dy);
+        m_movedSincePaint = true;
+    } else if (m_relayoutCount == before && !m_inRelayout) {
         scrollPixelsLater(dx, dy);
-    else
+    } else {
         repaintAll();
+    }
     emit viewportLayoutChanged();
     if (dy > 0 && verticalScrollBar()->value() == 0)
         emit olderEntriesWanted();

@@ -218,6 +218,7 @@ private:
     QPoint m_pendingScroll;    // pixels still to move, see scrollPixelsLater()
     QRegion m_pendingArea;     // to paint once they moved
     bool m_scrollPosted = false;
+    bool m_movedSincePaint = false; // pixels moved at once since the last paint
     unsigned m_relayoutCount = 0; // rounds that changed a height
     int m_scrollMaximum = 0;
     QString m_pressedLink;

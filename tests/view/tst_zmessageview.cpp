@@ -499,6 +499,31 @@ private slots:
         }
     }
 
+    // Each message followed at the bottom is on screen after one pass of
+    // the event loop: the move of the pixels does not push its paint into
+    // the pass after.
+    void followedMessagePaintedInOnePass()
+    {
+        ZMessageView view;
+        view.resize(400, 200);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        int paints = 0;
+        struct Filter : QObject
+        {
+            int *n = nullptr;
+            bool eventFilter(QObject *, QEvent *e) override { return (*n += e->type() == QEvent::Paint, false); }
+        } filter;
+        filter.n = &paints;
+        view.viewport()->installEventFilter(&filter);
+        for (int n = 0; n < 30; ++n) {
+            view.appendMultiChat(QStringLiteral("message %1").arg(n), QString::number(n % 2), QString::number(n % 2), false, t0);
+            paints = 0;
+            QCoreApplication::processEvents();
+            QCOMPARE(paints, 1);
+        }
+    }
+
     void scrollToFarEntryLaysItOut()
     {
         // Entries measured at one width carry estimated heights after a resize
