@@ -73,7 +73,13 @@ void setTitle(ZChat *window, ZChatTab *tab)
 class MemberBlocks
 {
 public:
-    explicit MemberBlocks(ZChatTab *tab) : m_tab(tab) { appendBlock(); }
+    explicit MemberBlocks(ZChatTab *tab) : m_tab(tab)
+    {
+        // Both blocks of a busy group in one allocation: the user, the
+        // count and every participant twice, one more after a join.
+        m_args.reserve(2 * (qsizetype(tab->cardList->size()) + 3));
+        appendBlock();
+    }
     // The command with both blocks, once the change is made.
     Protocol afterChange()
     {

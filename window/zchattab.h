@@ -335,6 +335,7 @@ private:
     QTimer m_typingTimer;
     QBasicTimer m_fontTimer;     // closes an idle font toolbar
     QBasicTimer m_recorderTimer; // closes an idle recorder
+    QBasicTimer m_moveOutputTimer; // places the view's overlays once it moved
 
     bool m_plain = false;
     bool m_sound = true;

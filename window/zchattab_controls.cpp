@@ -599,6 +599,9 @@ void ZChatTab::timerEvent(QTimerEvent *event)
     } else if (event->timerId() == m_recorderTimer.timerId()) {
         m_recorderTimer.stop();
         toggleSlidingToolBar(m_recorderToolBar);
+    } else if (event->timerId() == m_moveOutputTimer.timerId()) {
+        m_moveOutputTimer.stop();
+        slotMoveOutputWidgets();
     } else {
         QWidget::timerEvent(event);
     }

@@ -32,7 +32,13 @@ QString bodyOfInputHtml(const QString &html)
 void ZChatTab::slotEnableSendTimer() { QTimer::singleShot(20, this, &ZChatTab::slotEnableSend); }
 void ZChatTab::slotSendTimer() { QTimer::singleShot(20, this, &ZChatTab::slotSend); }
 void ZChatTab::slotHistoryChangedTimer() { QTimer::singleShot(20, this, &ZChatTab::slotHistoryChanged); }
-void ZChatTab::slotMoveOutputWidgetsTimer() { QTimer::singleShot(20, this, &ZChatTab::slotMoveOutputWidgets); }
+void ZChatTab::slotMoveOutputWidgetsTimer()
+{
+    // Every message moves the view (twice when it follows the bottom): one
+    // pending placement covers them all instead of a timer object for each.
+    if (!m_moveOutputTimer.isActive())
+        m_moveOutputTimer.start(20, this);
+}
 void ZChatTab::slotMoveWidgetsTimer() { QTimer::singleShot(20, this, &ZChatTab::slotMoveWidgets); }
 
 void ZChatTab::slotEnableSend()
