@@ -449,14 +449,34 @@ void ZMessageView::activateLink(const QString &href)
 
 void ZMessageView::scrollPixelsLater(int dx, int dy)
 {
-    // A burst of messages followed at the bottom moves the pixels once, just
-    // before the next paint (the update request comes after posted calls),
-    // instead of copying the whole viewport for each message.
-    if (!m_scrollPosted) {
-        m_scrollPosted = true;
-        QMetaObject::invokeMethod(this, &ZMessageView::scrollPendingPixels, Qt::QueuedConnection);
-    }
+    // A burst of messages followed at the bottom moves the pixels once,
+    // instead of copying the whole viewport for each message: when the
+    // window's update request arrives, just before it paints, in the same
+    // pass of the event loop as a paint asked for at once.
     m_pendingScroll += QPoint(dx, dy);
+    QWidget *top = window();
+    if (top != m_paintingWindow) {
+        if (m_paintingWindow)
+            m_paintingWindow->removeEventFilter(this);
+        m_paintingWindow = top;
+        top->installEventFilter(this);
+        m_updateRequested = false;
+    }
+    // Nothing may be marked for painting yet (areas wait for the move): the
+    // request is asked for as Qt does, at the lowest priority.
+    if (!m_updateRequested) {
+        m_updateRequested = true;
+        QCoreApplication::postEvent(top, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
+    }
+}
+
+bool ZMessageView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::UpdateRequest && watched == m_paintingWindow) {
+        m_updateRequested = false;
+        scrollPendingPixels();
+    }
+    return ZTextBrowser::eventFilter(watched, event);
 }
 
 void ZMessageView::updateArea(const QRect &rect)
@@ -471,7 +491,6 @@ void ZMessageView::updateArea(const QRect &rect)
 
 void ZMessageView::scrollPendingPixels()
 {
-    m_scrollPosted = false;
     const QPoint delta = std::exchange(m_pendingScroll, QPoint());
     const QRegion area = std::exchange(m_pendingArea, QRegion());
     if (!delta.isNull()) {
@@ -492,7 +511,6 @@ void ZMessageView::repaintAll()
 
 void ZMessageView::paintEvent(QPaintEvent *event)
 {
-    m_movedSincePaint = false;
     // Painted before the moved pixels were: what is outside this region
     // is stale, so everything is painted again.
     if (!m_pendingScroll.isNull()) {
@@ -578,17 +596,10 @@ void ZMessageView::scrollContentsBy(int dx, int dy)
     relayoutVisible();
     // Moving the pixels already painted is far cheaper than painting every
     // visible entry again; a relayout changes them, so it repaints all.
-    // The first move after a paint is made at once, so that the paint the
-    // event loop delivers next (its request was posted before this pass)
-    // shows it; further ones before that paint wait and move together.
-    if (m_relayoutCount == before && !m_inRelayout && !m_movedSincePaint && m_pendingScroll.isNull()) {
-        viewport()->scroll(dx, dy);
-        m_movedSincePaint = true;
-    } else if (m_relayoutCount == before && !m_inRelayout) {
+    if (m_relayoutCount == before && !m_inRelayout)
         scrollPixelsLater(dx, dy);
-    } else {
+    else
         repaintAll();
-    }
     emit viewportLayoutChanged();
     if (dy > 0 && verticalScrollBar()->value() == 0)
         emit olderEntriesWanted();

@@ -155,6 +155,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -217,8 +218,8 @@ private:
     bool m_keepPixels = false; // scrolling by what was placed above: nothing moves
     QPoint m_pendingScroll;    // pixels still to move, see scrollPixelsLater()
     QRegion m_pendingArea;     // to paint once they moved
-    bool m_scrollPosted = false;
-    bool m_movedSincePaint = false; // pixels moved at once since the last paint
+    QPointer<QWidget> m_paintingWindow; // whose update request moves them
+    bool m_updateRequested = false;
     unsigned m_relayoutCount = 0; // rounds that changed a height
     int m_scrollMaximum = 0;
     QString m_pressedLink;
