@@ -133,7 +133,7 @@ bool InlineTags::fill(QTextDocument *document, const WrapperFormats &wrappers, c
             if (name == u"a") {
                 // One format for every link; only its target differs.
                 href = attributeValue(rest, u"href");
-                if (href.isNull())
+                if (href.isEmpty())
                     return false;
                 key = QStringLiteral("<a href=\"#\">");
             } else if (name == u"span") {
