@@ -1,5 +1,7 @@
 #include "inlinetags.h"
 
+#include "htmlescapes.h"
+
 #include <QGuiApplication>
 #include <QHash>
 #include <QList>
@@ -8,7 +10,6 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-#include <algorithm>
 #include <utility>
 
 namespace zubrel {
@@ -156,21 +157,11 @@ bool InlineTags::fill(QTextDocument *document, const WrapperFormats &wrappers, c
             continue;
         }
         if (c == u'&') {
-            static const struct
-            {
-                QLatin1StringView escape;
-                QChar character;
-            } escapes[] = {{QLatin1StringView("&amp;"), u'&'},
-                           {QLatin1StringView("&lt;"), u'<'},
-                           {QLatin1StringView("&gt;"), u'>'},
-                           {QLatin1StringView("&quot;"), u'"'}};
-            const QStringView rest = source.mid(i);
-            const auto escape = std::find_if(std::begin(escapes), std::end(escapes),
-                                             [rest](const auto &e) { return rest.startsWith(e.escape); });
-            if (escape == std::end(escapes))
+            const HtmlEscapes::Escape *escape = HtmlEscapes::at(source.mid(i));
+            if (!escape)
                 return false;
             put(escape->character);
-            i += escape->escape.size() - 1;
+            i += escape->text.size() - 1;
             continue;
         }
         // The importer folds runs of white space and drops it at the ends of

@@ -1,19 +1,12 @@
 #include "plainnotice.h"
 
+#include "htmlescapes.h"
 #include "plainbody.h"
 
 namespace zubrel {
 
 QString PlainNotice::words(const QString &html)
 {
-    static const struct
-    {
-        QLatin1StringView escape;
-        QChar character;
-    } escapes[] = {{QLatin1StringView("&amp;"), u'&'},
-                   {QLatin1StringView("&lt;"), u'<'},
-                   {QLatin1StringView("&gt;"), u'>'},
-                   {QLatin1StringView("&quot;"), u'"'}};
     if (html.isEmpty() || html.front() == u' ' || html.back() == u' ')
         return {};
     QString out;
@@ -28,18 +21,11 @@ QString PlainNotice::words(const QString &html)
             out += c;
             continue;
         }
-        const QStringView rest = QStringView(html).mid(i);
-        bool known = false;
-        for (const auto &e : escapes) {
-            if (rest.startsWith(e.escape)) {
-                out += e.character;
-                i += e.escape.size() - 1;
-                known = true;
-                break;
-            }
-        }
-        if (!known)
+        const HtmlEscapes::Escape *escape = HtmlEscapes::at(QStringView(html).mid(i));
+        if (!escape)
             return {};
+        out += escape->character;
+        i += escape->text.size() - 1;
     }
     return out;
 }
