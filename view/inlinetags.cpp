@@ -52,15 +52,11 @@ struct Open
 
 std::optional<QTextCharFormat> InlineTags::learn(const QString &open, const QString &close)
 {
-    QTextDocument sample;
-    sample.setHtml(QStringLiteral("<div>") + open + u'x' + close + QStringLiteral("</div>"));
-    auto fragments = sample.begin().begin();
-    if (sample.blockCount() != 1 || sample.toPlainText() != u"x" || fragments.atEnd())
+    const std::optional<WrapperFormats> formats =
+        WrapperFormats::learn(QStringLiteral("<div>") + open, close + QStringLiteral("</div>"));
+    if (!formats)
         return std::nullopt;
-    const QTextCharFormat format = fragments.fragment().charFormat();
-    if (!(++fragments).atEnd())
-        return std::nullopt;
-    return format;
+    return formats->text;
 }
 
 bool InlineTags::fill(QTextDocument *document, const WrapperFormats &wrappers, const QString &html)

@@ -16,17 +16,21 @@ const std::optional<WrapperFormats> &WrapperFormats::of(const QString &open, con
         return *found;
     if (known.size() >= most)
         known.clear();
+    return *known.insert(key, learn(open, close));
+}
+
+std::optional<WrapperFormats> WrapperFormats::learn(const QString &open, const QString &close)
+{
     QTextDocument sample;
     sample.setHtml(open + u'x' + close);
     const QTextBlock block = sample.begin();
-    std::optional<WrapperFormats> formats;
     auto fragments = block.begin();
-    if (sample.blockCount() == 1 && sample.toPlainText() == u"x" && !fragments.atEnd()) {
-        const QTextCharFormat text = fragments.fragment().charFormat();
-        if ((++fragments).atEnd())
-            formats = WrapperFormats{block.blockFormat(), block.charFormat(), text};
-    }
-    return *known.insert(key, formats);
+    if (sample.blockCount() != 1 || sample.toPlainText() != u"x" || fragments.atEnd())
+        return std::nullopt;
+    const QTextCharFormat text = fragments.fragment().charFormat();
+    if (!(++fragments).atEnd())
+        return std::nullopt;
+    return WrapperFormats{block.blockFormat(), block.charFormat(), text};
 }
 
 } // namespace zubrel
