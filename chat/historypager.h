@@ -20,6 +20,8 @@ class HistoryPager : public QObject, public HistorySearchSource
     Q_OBJECT
 public:
     static constexpr int pageSize = 50;
+    // Records wanted above one found in the whole history.
+    static constexpr int contextAbove = 10;
 
     // Lives as a child of the tab; follows the tab's view.
     HistoryPager(ZChatTab *tab, ZChatLogger *logger);

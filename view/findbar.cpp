@@ -133,9 +133,9 @@ QString FindBar::status() const
 void FindBar::open()
 {
     build();
-    place();
     show();
     raise();
+    place();
     m_field->setFocus(Qt::ShortcutFocusReason);
     m_field->selectAll();
     updateButtons();
@@ -144,6 +144,8 @@ void FindBar::open()
 void FindBar::close()
 {
     hide();
+    if (m_view)
+        m_view->setCoveredTop(0);
     if (m_results) {
         m_results->clear();
         m_results->hide();
@@ -245,6 +247,8 @@ void FindBar::place()
     adjustSize();
     const int height = qMin(sizeHint().height(), m_view->height() - 2 * margin);
     setGeometry(m_view->width() - bar - width - margin, margin, width, height);
+    // The bar sits on the view's frame; the view counts in viewport rows.
+    m_view->setCoveredTop(!isHidden() ? margin + height - m_view->viewport()->y() : 0);
 }
 
 void FindBar::setStatus(const QString &text)

@@ -124,6 +124,10 @@ public:
     // The newest entry whose text (white space simplified) holds `text`,
     // -1 for none.
     int findEntry(const QString &text);
+    // Rows at the top of the viewport hidden by an overlay (the open find
+    // bar): a match brought into sight is placed below them.
+    void setCoveredTop(int pixels) { m_coveredTop = qMax(0, pixels); }
+    int coveredTop() const { return m_coveredTop; }
 
     QString imageAt(const QPoint &pos) const override;
     // Copy, Select All and, over a picture with saveable images on, "Save
@@ -230,6 +234,7 @@ private:
     QPoint m_doubleClickPoint;
     QPointer<QWidget> m_pictureViewer;
     int m_readerFocus = -1;
+    int m_coveredTop = 0;
 };
 
 } // namespace zubrel

@@ -95,20 +95,36 @@ void ZMessageView::revealPosition(const Position &at)
         return;
     QTextDocument *doc = measuredDocument(at.entry);
     updateScrollRange();
-    const MessageLayout::Geometry g = m_layout->geometry(m_model->entry(at.entry), int(doc->size().height()));
-    int y = m_heights->prefix(at.entry);
-    if (at.pos >= 0) {
-        const QTextBlock block = doc->findBlock(qMin(at.pos, doc->characterCount() - 1));
-        y += g.bodyOrigin.y() + int(doc->documentLayout()->blockBoundingRect(block).top());
-    }
+    // Where the match's line starts in the whole conversation.
+    const auto matchTop = [&] {
+        const MessageLayout::Geometry g = m_layout->geometry(m_model->entry(at.entry), int(doc->size().height()));
+        int y = m_heights->prefix(at.entry);
+        if (at.pos >= 0) {
+            const QTextBlock block = doc->findBlock(qMin(at.pos, doc->characterCount() - 1));
+            y += g.bodyOrigin.y() + int(doc->documentLayout()->blockBoundingRect(block).top());
+        }
+        return y;
+    };
     QScrollBar *bar = verticalScrollBar();
     const int height = viewport()->height();
+    // What an overlay hides is not in sight; when it leaves almost nothing,
+    // the match still goes just below it.
+    const int covered = qMin(m_coveredTop, qMax(0, height - 24));
     // Already in sight: the view stays still; otherwise the match comes to a
-    // third of the way down, with what led to it above.
-    if (y >= bar->value() && y + 24 <= bar->value() + height)
+    // third of the way down the uncovered part, with what led to it above.
+    int y = matchTop();
+    if (y >= bar->value() + covered && y + 24 <= bar->value() + height)
         return;
-    bar->setValue(y - height / 3);
-    relayoutVisible();
+    // Entries that come into sight with estimated heights are measured on
+    // the way, which moves the match: aim again until it stays put.
+    for (int round = 0; round < 3; ++round) {
+        const int wanted = qBound(bar->minimum(), y - covered - (height - covered) / 3, bar->maximum());
+        if (round > 0 && wanted == bar->value())
+            break;
+        bar->setValue(wanted);
+        relayoutVisible();
+        y = matchTop();
+    }
     viewport()->update();
 }
 

@@ -147,6 +147,37 @@ private slots:
                  view->entryCount() - 1);
     }
 
+    void foundRecordAtTheTopOfAPageComesWithContext()
+    {
+        {
+            QObject owner;
+            ZChatLogger *logger = ZChatLogger::create(bert, &owner, 1);
+            for (int i = 0; i < 300; ++i) {
+                const QString word = i == 240 ? QStringLiteral(" Needle") : QString();
+                logger->appendMessage(QString("r%1.%2").arg(i).arg(word), i % 2 ? Zr::Received : Zr::Sent, bert);
+            }
+        }
+        ZChatTab *tab = f.open(bert);
+        ZMessageView *view = tab->view;
+        auto *bar = view->findChild<FindBar *>();
+        bar->open();
+        bar->field()->setText("needle");
+        bar->searchWholeHistory();
+        QCOMPARE(bar->results()->count(), 1);
+        // Record 240 is the first of the page that reaches it (the newest 10,
+        // then 240 to 289): the page before it comes too.
+        emit bar->results()->itemActivated(bar->results()->item(0));
+        QCOMPARE(view->entryCount(), 110);
+        QCOMPARE(view->selectedText(), QString("Needle"));
+        const int entry = view->findEntry("r240.");
+        QCOMPARE(entry, 50);
+        QVERIFY(view->coveredTop() > 0);
+        const QRect shown = view->entryRect(entry);
+        QVERIFY2(shown.bottom() > view->coveredTop() && shown.top() < view->viewport()->height(),
+                 qPrintable(QStringLiteral("entry %1..%2 under a bar down to %3")
+                                .arg(shown.top()).arg(shown.bottom()).arg(view->coveredTop())));
+    }
+
     void damagedRecordsShowWhatTheyHold_data()
     {
         QTest::addColumn<QString>("stored");

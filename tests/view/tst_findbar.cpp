@@ -140,6 +140,47 @@ private slots:
         bar->searchWholeHistory();
         QCOMPARE(bar->results()->count(), 0);
     }
+
+    void chosenMatchIsNotHiddenUnderTheBar()
+    {
+        view->resize(400, 420);
+        for (int i = 0; i < 80; ++i)
+            view->appendLog(QStringLiteral("entry %1 about a pear").arg(i), QStringLiteral("Anna"),
+                            QStringLiteral("0"), t0.addSecs(10 + i));
+        const int target = 20;
+        FakeHistory history;
+        history.hits = {{1, t0, "Anna", "entry 20 about a pear"}, {2, t0, "Anna", "entry 19 about a pear"},
+                        {3, t0, "Anna", "entry 18 about a pear"}};
+        history.revealAs = target + 5; // after the five entries of init()
+        bar->setHistorySource(&history, &history);
+        QTest::keyClick(window, Qt::Key_F, Qt::ControlModifier);
+        QTest::keyClicks(bar->field(), "pear");
+        QTest::mouseClick(bar->wholeHistoryButton(), Qt::LeftButton);
+        QVERIFY(bar->results()->isVisible());
+        const int covered = view->coveredTop();
+        // The bar with its list hides the top half of the view or so.
+        QCOMPARE(covered, bar->geometry().bottom() + 1 - view->viewport()->y());
+        QVERIFY2(covered > 150 && covered < view->viewport()->height() - 60, qPrintable(QString::number(covered)));
+
+        bar->results()->setFocus();
+        bar->results()->setCurrentRow(0);
+        QTest::keyClick(bar->results(), Qt::Key_Return);
+        QCOMPARE(view->selectedText(), QString("pear"));
+        // The chosen entry's line is in the part of the view the bar leaves
+        // free, not under the list where nobody could see it.
+        const QRect shown = view->entryRect(target + 5);
+        QVERIFY2(shown.bottom() > covered + 10 && shown.top() < view->viewport()->height() - 10,
+                 qPrintable(QStringLiteral("entry %1..%2, covered %3").arg(shown.top()).arg(shown.bottom()).arg(covered)));
+        QVERIFY2(shown.top() >= covered - 40, qPrintable(QStringLiteral("entry at %1, covered %2").arg(shown.top()).arg(covered)));
+
+        // Closed, the bar hides nothing any more: finding again from the
+        // code places the match by the whole viewport.
+        QTest::keyClick(bar->field(), Qt::Key_Escape);
+        QCOMPARE(view->coveredTop(), 0);
+        view->scrollToBottom();
+        view->showInEntry(target + 5, QStringLiteral("pear"));
+        QVERIFY(view->entryRect(target + 5).top() < covered - 40);
+    }
 };
 
 QTEST_MAIN(tst_FindBar)
