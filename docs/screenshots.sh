@@ -18,6 +18,8 @@
 # out with: convert IN.png -crop 582x422+349+189 +repage OUT.png
 #   docs/screenshots.sh /tmp/find "5:mousemove 560 380 click 1; 9:key ctrl+f; 10:type aurora; 11:key Return;
 #     12:key Tab Tab Tab space; 14" --long-history --open 2001
+# and the oldest result chosen (docs/history-search-chosen.png): the same
+# steps, then "14:key Tab; 14.5:key End; 15:key Return; 17".
 # A selection across entries with pictures (docs/history-selection.png) and
 # Pixel's wide picture fitted to the view (docs/history-wide-picture.png):
 #   docs/screenshots.sh /tmp/sel "5:mousemove 527 555 click 1; 6:type Hi!; 6.5:key Return;
