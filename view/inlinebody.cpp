@@ -59,7 +59,7 @@ bool InlineBody::inlineOnly(const QString &html)
 
 bool InlineBody::fill(QTextDocument *document, const QString &style, const QString &html)
 {
-    const std::optional<WrapperFormats> &formats =
+    const std::optional<WrapperFormats> formats =
         WrapperFormats::of(QStringLiteral("<div style=\"") + style + QStringLiteral("\">"), QStringLiteral("</div>"));
     if (!formats)
         return false;

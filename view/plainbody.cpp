@@ -73,7 +73,7 @@ bool PlainBody::fill(QTextDocument *document, const QString &html)
 
 bool PlainBody::fill(QTextDocument *document, const QString &open, const QString &words, const QString &close)
 {
-    const std::optional<WrapperFormats> &formats = WrapperFormats::of(open, close);
+    const std::optional<WrapperFormats> formats = WrapperFormats::of(open, close);
     if (!formats)
         return false;
     QTextCursor cursor(document);

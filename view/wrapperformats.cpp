@@ -6,7 +6,7 @@
 
 namespace zubrel {
 
-const std::optional<WrapperFormats> &WrapperFormats::of(const QString &open, const QString &close)
+std::optional<WrapperFormats> WrapperFormats::of(const QString &open, const QString &close)
 {
     // Senders' styles are few, but a bound keeps odd input from growing it.
     constexpr int most = 256;

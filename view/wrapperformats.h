@@ -18,8 +18,10 @@ struct WrapperFormats
     QTextCharFormat text;
 
     // The formats setHtml(open + "x" + close) gives; none when the wrappers
-    // make anything but one block holding the text. Remembered per wrapper.
-    static const std::optional<WrapperFormats> &of(const QString &open, const QString &close);
+    // make anything but one block holding the text. Remembered per wrapper;
+    // a copy (the formats are shared), as the memory may forget it at the
+    // next call.
+    static std::optional<WrapperFormats> of(const QString &open, const QString &close);
     // The same, asked of the importer every time.
     static std::optional<WrapperFormats> learn(const QString &open, const QString &close);
 };
