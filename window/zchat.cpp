@@ -98,8 +98,11 @@ void ZChat::buildMenus()
     m_paste->setEnabled(true);
     m_delete = edit(tr("&Delete"), QKeySequence::Delete);
     m_editMenu->addSeparator();
-    m_selectAllInput = edit(tr("&Select All"), QKeySequence::UnknownKey);
-    m_selectAllView = edit(tr("&Select All"), QKeySequence::UnknownKey);
+    // The input and the view select all on Ctrl+A themselves, so the two
+    // entries only list the key, for users who look for it in the menu.
+    const QString selectAll = ZChatMessageMenu::withKey(tr("&Select All"), QKeySequence::SelectAll);
+    m_selectAllInput = edit(selectAll, QKeySequence::UnknownKey);
+    m_selectAllView = edit(selectAll, QKeySequence::UnknownKey);
     // The input and the view both offer Copy; only the one belonging to the
     // focused widget is visible, so only that shortcut is live.
     m_copyView->setVisible(false);

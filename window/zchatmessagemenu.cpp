@@ -15,17 +15,16 @@
 namespace zubrel {
 
 namespace {
-// "Text<Tab>Key": QMenu shows the part after the tab as the entry's key.
-QString withKey(const QString &text, const QKeySequence &key)
-{
-    return key.isEmpty() ? text : text + u'\t' + key.toString(QKeySequence::NativeText);
-}
-
 bool shown(QWidget *control)
 {
     return control && control->parentWidget() && control->isVisibleTo(control->parentWidget());
 }
 } // namespace
+
+QString ZChatMessageMenu::withKey(const QString &text, const QKeySequence &key)
+{
+    return key.isEmpty() ? text : text + u'\t' + key.toString(QKeySequence::NativeText);
+}
 
 ZChatMessageMenu::ZChatMessageMenu(ZChat *chat)
     : QMenu(tr("&Message"), chat)

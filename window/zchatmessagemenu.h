@@ -6,6 +6,7 @@
 // shows them after a tab character instead of claiming them a second time),
 // except "Go to Conversation", whose key is the menu's own.
 
+#include <QKeySequence>
 #include <QMenu>
 #include <QPointer>
 
@@ -22,6 +23,9 @@ public:
 
     // Texts, keys and visibility for the current tab.
     void refresh();
+    // "Text<Tab>Key": a menu shows the part after the tab as the entry's
+    // key, without the entry claiming the key from the focused widget.
+    static QString withKey(const QString &text, const QKeySequence &key);
 
 private:
     QAction *addEntry(const QString &text, void (*run)(ZChatTab *tab));

@@ -14,6 +14,7 @@
 #include <QAccessible>
 #include <QComboBox>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 #include <QScrollBar>
 #include <QStandardPaths>
@@ -125,6 +126,41 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), m_tab->input);
         QTest::keyClick(m_chat, Qt::Key_F7);
         QCOMPARE(QApplication::focusWidget(), m_tab->view);
+    }
+
+    // The Edit menu lists a key for every entry, with the input or the
+    // conversation focused; Select All only lists Ctrl+A, which stays with
+    // the focused widget.
+    void editMenuListsEveryKey()
+    {
+        QMenu *menu = nullptr;
+        for (QAction *top : m_chat->menuBar()->actions()) {
+            if (top->text() == QLatin1String("&Edit"))
+                menu = top->menu();
+        }
+        QVERIFY(menu);
+        m_tab->view->appendIncoming(QStringLiteral("hello there"), QStringLiteral("Anna"), QStringLiteral("4711"),
+                                    QDateTime::currentDateTime(), false, false);
+        for (QWidget *focus : {static_cast<QWidget *>(m_tab->input), static_cast<QWidget *>(m_tab->view)}) {
+            focus->setFocus();
+            emit menu->aboutToShow();
+            int selectAllEntries = 0;
+            for (QAction *entry : menu->actions()) {
+                if (entry->isSeparator() || !entry->isVisible())
+                    continue;
+                const QString key = entry->shortcut().isEmpty() ? entry->text().section(u'\t', 1)
+                                                                : entry->shortcut().toString();
+                QVERIFY2(!key.isEmpty(), qPrintable(entry->text()));
+                if (entry->text().startsWith(QLatin1String("&Select All"))) {
+                    ++selectAllEntries;
+                    QCOMPARE(key, QKeySequence(QKeySequence::SelectAll).toString());
+                    QVERIFY(entry->shortcut().isEmpty());
+                }
+            }
+            QCOMPARE(selectAllEntries, 1);
+        }
+        QTest::keyClick(m_tab->view, Qt::Key_A, Qt::ControlModifier);
+        QVERIFY(m_tab->view->selectedText().contains(QLatin1String("hello there")));
     }
 
     // A reader holding an entry's item of a closed tab holds nothing.
