@@ -140,14 +140,13 @@ int HistoryPager::revealHit(const HistoryHit &hit)
     ZMessageView *view = m_tab->view;
     while (hit.id > 0 && !m_exhausted && m_before > hit.id)
         loadOlder();
+    qsizetype at = hit.id > 0 ? m_ids.indexOf(hit.id) : -1;
     // A record at the very top of what is shown could not come into sight
     // below the find bar, nor with what led to it: one page more above it.
-    if (hit.id > 0 && !m_exhausted) {
-        const qsizetype at = m_ids.indexOf(hit.id);
-        if (at >= 0 && at < contextAbove)
-            loadOlder();
+    if (at >= 0 && at < contextAbove && !m_exhausted) {
+        loadOlder();
+        at = m_ids.indexOf(hit.id);
     }
-    const qsizetype at = hit.id > 0 ? m_ids.indexOf(hit.id) : -1;
     if (at >= 0) {
         const int entry = at < m_pagedCount ? int(at) : m_pagedCount + m_newestBase + int(at - m_pagedCount);
         if (entry < view->entryCount())
