@@ -104,23 +104,21 @@ bool ChatLogPageReader::prepare()
 {
     if (!m_handle)
         return false;
-    const auto prepareOne = [this](const char *sql, sqlite3_stmt **statement) {
-        return sqlite3_prepare_v3(m_handle, sql, -1, SQLITE_PREPARE_PERSISTENT, statement, nullptr) == SQLITE_OK;
-    };
     // Also without the id, for callers that do not want it: reading it
     // back out of every index entry is a tenth of the stepping through them.
-    return prepareOne("SELECT contact, time_ms, message, uuid, alias, chat_kind, direction, id FROM messages"
-                      " WHERE chat_id = ? AND id < ? ORDER BY id DESC LIMIT ?",
-                      &m_statements[int(Key::Chat)][1])
-           && prepareOne("SELECT contact, time_ms, message, uuid, alias, chat_kind, direction, id FROM messages"
-                         " WHERE uuid = ? AND id < ? ORDER BY id DESC LIMIT ?",
-                         &m_statements[int(Key::Uuid)][1])
-           && prepareOne("SELECT contact, time_ms, message, uuid, alias, chat_kind, direction FROM messages"
-                         " WHERE chat_id = ? AND id < ? ORDER BY id DESC LIMIT ?",
-                         &m_statements[int(Key::Chat)][0])
-           && prepareOne("SELECT contact, time_ms, message, uuid, alias, chat_kind, direction FROM messages"
-                         " WHERE uuid = ? AND id < ? ORDER BY id DESC LIMIT ?",
-                         &m_statements[int(Key::Uuid)][0]);
+    for (const Key key : {Key::Chat, Key::Uuid}) {
+        for (const Ids ids : {Ids::Read, Ids::Skipped}) {
+            const QByteArray sql = QByteArray("SELECT contact, time_ms, message, uuid, alias, chat_kind, direction")
+                                   + (ids == Ids::Read ? ", id" : "") + " FROM messages WHERE "
+                                   + (key == Key::Chat ? "chat_id" : "uuid")
+                                   + " = ? AND id < ? ORDER BY id DESC LIMIT ?";
+            if (sqlite3_prepare_v3(m_handle, sql.constData(), int(sql.size()), SQLITE_PREPARE_PERSISTENT,
+                                   &statement(key, ids), nullptr)
+                != SQLITE_OK)
+                return false;
+        }
+    }
+    return true;
 }
 
 void ChatLogPageReader::setTimes(QList<LogRecord> &records, qsizetype first)
@@ -149,7 +147,7 @@ void ChatLogPageReader::setTimes(QList<LogRecord> &records, qsizetype first)
 bool ChatLogPageReader::read(Key key, const QString &value, qint64 beforeId, int count,
                              QList<LogRecord> &newestFirst, int *code, Ids ids)
 {
-    sqlite3_stmt *statement = m_statements[int(key)][ids == Ids::Read ? 1 : 0];
+    sqlite3_stmt *statement = this->statement(key, ids);
     if (!statement) {
         *code = SQLITE_MISUSE;
         return false;

@@ -73,6 +73,7 @@ private:
     };
 
     MessageStruct recordFrom(sqlite3_stmt *statement);
+    sqlite3_stmt *&statement(Key key, Ids ids) { return m_statements[int(key)][ids == Ids::Read ? 1 : 0]; }
     void setTimes(QList<LogRecord> &records, qsizetype first);
 
     // Times of the page being read, converted once all are in: a page

@@ -214,6 +214,14 @@ void ChatLogStore::settleCheck()
     openDatabase();
 }
 
+void ChatLogStore::settleAndReopen()
+{
+    settleCheck();
+    // A history closed after an error, or never opened, is opened now.
+    if (!m_db && !m_folder.isEmpty())
+        openDatabase();
+}
+
 void ChatLogStore::waitForCheck()
 {
     if (m_checker)
@@ -505,9 +513,7 @@ void ChatLogStore::defer(const MessageStruct &message)
 
 bool ChatLogStore::flush()
 {
-    settleCheck();
-    if (!m_db && !m_folder.isEmpty())
-        openDatabase();
+    settleAndReopen();
     if (!m_db)
         return false;
     if (flushPending())
@@ -521,9 +527,7 @@ bool ChatLogStore::flush()
 
 bool ChatLogStore::appendBatch(const QList<MessageStruct> &messages, bool fast)
 {
-    settleCheck();
-    if (!m_db && !m_folder.isEmpty())
-        openDatabase();
+    settleAndReopen();
     if (m_db && !m_checker && writeRecords(messages, fast))
         return true;
     for (const MessageStruct &message : messages)
@@ -640,9 +644,7 @@ QList<MessageStruct> ChatLogStore::lastMessages(int count, const QString &chatId
 {
     if (count <= 0 || chatId.isEmpty())
         return {};
-    settleCheck();
-    if (!m_db && !m_folder.isEmpty())
-        openDatabase();
+    settleAndReopen();
     return newestMessages(select(false, chatId, count, 0, false), count, chatId, QUuid());
 }
 
@@ -650,9 +652,7 @@ QList<LogRecord> ChatLogStore::recordsBefore(qint64 beforeId, int count, const Q
 {
     if (count <= 0 || chatId.isEmpty())
         return {};
-    settleCheck();
-    if (!m_db && !m_folder.isEmpty())
-        openDatabase();
+    settleAndReopen();
     return withPending(oldestFirst(select(false, chatId, count, beforeId, true)), beforeId, count, chatId,
                        QUuid());
 }
@@ -661,9 +661,7 @@ QList<LogRecord> ChatLogStore::recordsBefore(qint64 beforeId, int count, const Q
 {
     if (count <= 0 || uuid.isNull())
         return {};
-    settleCheck();
-    if (!m_db && !m_folder.isEmpty())
-        openDatabase();
+    settleAndReopen();
     return withPending(oldestFirst(select(true, uuid.toString(QUuid::WithoutBraces), count, beforeId, true)),
                        beforeId, count, QString(), uuid);
 }
@@ -686,9 +684,7 @@ QList<MessageStruct> ChatLogStore::lastMessages(int count, const QUuid &uuid)
 {
     if (count <= 0 || uuid.isNull())
         return {};
-    settleCheck();
-    if (!m_db && !m_folder.isEmpty())
-        openDatabase();
+    settleAndReopen();
     return newestMessages(select(true, uuid.toString(QUuid::WithoutBraces), count, 0, false), count, QString(),
                           uuid);
 }

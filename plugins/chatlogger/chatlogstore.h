@@ -113,6 +113,9 @@ private:
     struct Connection;
 
     bool openDatabase();
+    // What every read and write does first: takes the check's verdict and
+    // opens the history again when it is closed.
+    void settleAndReopen();
     bool openFresh(int *sqliteCode);
     bool setAsideUnusablePath();
     void salvageInto(const QString &damagedPath);
