@@ -33,7 +33,12 @@ bool plainLine(const QString &text)
 
 } // namespace
 
-HeaderText::HeaderText() = default;
+HeaderText::HeaderText()
+    : m_layouts(most)
+    , m_elided(most)
+{
+}
+
 HeaderText::~HeaderText() = default;
 
 void HeaderText::clear()
@@ -44,12 +49,8 @@ void HeaderText::clear()
 
 QString HeaderText::elided(const QFont &font, int fontTag, const QString &text, int width)
 {
-    const QString key = keyOf(fontTag, text, width);
-    if (const auto found = m_elided.constFind(key); found != m_elided.constEnd())
-        return *found;
-    if (m_elided.size() >= most)
-        m_elided.clear();
-    return *m_elided.insert(key, QFontMetrics(font).elidedText(text, Qt::ElideRight, width));
+    return m_elided.value(keyOf(fontTag, text, width),
+                          [&] { return QFontMetrics(font).elidedText(text, Qt::ElideRight, width); });
 }
 
 void HeaderText::draw(QPainter &painter, const QRect &rect, Qt::Alignment horizontal, int fontTag,
@@ -64,23 +65,20 @@ void HeaderText::draw(QPainter &painter, const QRect &rect, Qt::Alignment horizo
         return;
     }
     const QString key = keyOf(fontTag + (direction == Qt::LayoutDirectionAuto ? 2 : 0), text);
-    std::shared_ptr<QTextLayout> layout = m_layouts.value(key);
-    if (!layout) {
-        if (m_layouts.size() >= most)
-            m_layouts.clear();
-        layout = std::make_shared<QTextLayout>(text, painter.font());
-        layout->setCacheEnabled(true);
+    const std::shared_ptr<QTextLayout> layout = m_layouts.value(key, [&] {
+        auto made = std::make_shared<QTextLayout>(text, painter.font());
+        made->setCacheEnabled(true);
         QTextOption option;
         option.setTextDirection(direction);
         option.setAlignment(Qt::AlignLeft);
-        layout->setTextOption(option);
-        layout->beginLayout();
-        QTextLine line = layout->createLine();
+        made->setTextOption(option);
+        made->beginLayout();
+        QTextLine line = made->createLine();
         line.setLineWidth(0x01000000);
         line.setPosition(QPointF(0, 0));
-        layout->endLayout();
-        m_layouts.insert(key, layout);
-    }
+        made->endLayout();
+        return made;
+    });
     const QTextLine line = layout->lineAt(0);
     const QRectF r(rect);
     // Centred on whole device pixels, as drawText does.

@@ -4,7 +4,8 @@
 // names and times; each text is shaped once here and drawn from its layout
 // just where drawText would place it.
 
-#include <QHash>
+#include "boundedcache.h"
+
 #include <QString>
 
 #include <memory>
@@ -30,8 +31,8 @@ public:
     void clear();
 
 private:
-    QHash<QString, std::shared_ptr<QTextLayout>> m_layouts;
-    QHash<QString, QString> m_elided;
+    BoundedCache<QString, std::shared_ptr<QTextLayout>> m_layouts;
+    BoundedCache<QString, QString> m_elided;
 };
 
 } // namespace zubrel

@@ -1,9 +1,9 @@
 #include "inlinetags.h"
 
+#include "boundedcache.h"
 #include "htmlescapes.h"
 
 #include <QGuiApplication>
-#include <QHash>
 #include <QList>
 #include <QPalette>
 #include <QTextBlock>
@@ -62,19 +62,15 @@ std::optional<QTextCharFormat> InlineTags::learn(const QString &open, const QStr
 bool InlineTags::fill(QTextDocument *document, const WrapperFormats &wrappers, const QString &html)
 {
     // Senders' styles are few, but a bound keeps odd input from growing it.
-    static QHash<QString, std::optional<QTextCharFormat>> known;
+    static BoundedCache<QString, std::optional<QTextCharFormat>> known(256);
     static QRgb knownLink = 0;
     const QRgb link = QGuiApplication::palette().color(QPalette::Link).rgba();
     if (link != knownLink) {
         known.clear();
         knownLink = link;
     }
-    const auto formatOf = [](const QString &open, QStringView name) -> const std::optional<QTextCharFormat> & {
-        if (const auto found = known.constFind(open); found != known.constEnd())
-            return *found;
-        if (known.size() >= 256)
-            known.clear();
-        return *known.insert(open, learn(open, QStringLiteral("</") + name.toString() + u'>'));
+    const auto formatOf = [](const QString &open, QStringView name) {
+        return known.value(open, [&] { return learn(open, QStringLiteral("</") + name.toString() + u'>'); });
     };
     static const std::optional<QTextCharFormat> plain = learn(QString(), QString());
     if (!plain)
@@ -142,7 +138,7 @@ bool InlineTags::fill(QTextDocument *document, const WrapperFormats &wrappers, c
             } else {
                 return false;
             }
-            const std::optional<QTextCharFormat> &own = formatOf(key, name);
+            const std::optional<QTextCharFormat> own = formatOf(key, name);
             if (!own || (name == u"a" && own->anchorHref() != u"#"))
                 return false;
             QTextCharFormat format = open.back().format;

@@ -1,6 +1,7 @@
 #include "wrapperformats.h"
 
-#include <QHash>
+#include "boundedcache.h"
+
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -9,14 +10,8 @@ namespace zubrel {
 std::optional<WrapperFormats> WrapperFormats::of(const QString &open, const QString &close)
 {
     // Senders' styles are few, but a bound keeps odd input from growing it.
-    constexpr int most = 256;
-    static QHash<QString, std::optional<WrapperFormats>> known;
-    const QString key = open + QChar(0) + close;
-    if (const auto found = known.constFind(key); found != known.constEnd())
-        return *found;
-    if (known.size() >= most)
-        known.clear();
-    return *known.insert(key, learn(open, close));
+    static BoundedCache<QString, std::optional<WrapperFormats>> known(256);
+    return known.value(open + QChar(0) + close, [&] { return learn(open, close); });
 }
 
 std::optional<WrapperFormats> WrapperFormats::learn(const QString &open, const QString &close)
